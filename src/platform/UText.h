@@ -28,6 +28,9 @@ int CompareTextIgnoreCase(std::u16string_view a, std::u16string_view b);
 // Locale-aware order with the code-unit tie-break: 0 only for equal code units.
 int CompareKeys(std::u16string_view a, std::u16string_view b);
 
+// The collation key of CompareText: comparing two keys bytewise gives CompareText's order.
+std::string SortKey(std::u16string_view s);
+
 // UTF-8 <-> UTF-16. Invalid input never fails: every malformed sequence becomes U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view s);
 // Lone surrogates become U+FFFD.
