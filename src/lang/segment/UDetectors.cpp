@@ -500,6 +500,8 @@ int DetectTokenWithFlags(std::u16string_view aText, int aStart, int aEnd, TWordC
 int DetectToken(std::u16string_view aText, int aStart, int aEnd, TWordClass aStartClass,
                 TVeLWordListOptions aOptions, TDetectWork& aWork) {
   const TRange r(aText, aStart, aEnd);
+  if (r.End() <= r.Start())
+    return DetectTokenWithFlags(aText, aStart, aEnd, aStartClass, 0, aWork);
   const std::u16string_view range =
       aText.substr(static_cast<std::size_t>(r.Start()), static_cast<std::size_t>(r.End() - r.Start()));
   return DetectTokenWithFlags(aText, aStart, aEnd, aStartClass, ComputeWordFlags(range, aOptions),
