@@ -57,6 +57,10 @@ public:
   // Re-reads the special-words file and the files of the active addendums.
   void ReloadSpecialWords() override;
 
+  // The dictionary's answer for one word, looked up as Check looks up every token: U+2019 as
+  // U+0027, in UTF-8.
+  bool IsWordKnown(std::u16string_view aWord) { return Lookup(aWord); }
+
   bool NoDictionary() const { return FNoDictionary; }
   const std::u16string& SpecialWordsFile() const { return FSpecialWordsFile; }
   THunSpell& Dictionary() { return *FDict; }
