@@ -342,6 +342,7 @@ bool TReviewCommands::SelectWord(std::u16string_view aText) {
   const int r = FCore.UnknownWords().IndexOfText(aText);
   if (r < 0)
     return false;
+  FCore.WordRows().ClearSelection();
   FCore.WordRows().SetSelected(r, true);
   FCore.WordRows().SetFocused(r);
   FCore.SetActiveList(TActiveList::WordList);
@@ -353,6 +354,7 @@ bool TReviewCommands::SelectExcluded(std::u16string_view aText) {
   const int e = FCore.Excluded().IndexOf(aText);
   if (e < 0)
     return false;
+  FCore.Excluded().ClearSelection();
   FCore.Excluded().SetSelected(e, true);
   FCore.Excluded().SetItemIndex(e);
   FCore.SetActiveList(TActiveList::ExcludedList);

@@ -45,9 +45,10 @@ public:
   void SwapLists();
 
   // Selection helpers the script front end and the window use.
-  // Selects and focuses the word list row with exactly this text; false when there is none.
+  // Makes the word list row with exactly this text the only selected row and focuses it; false
+  // when there is none.
   bool SelectWord(std::u16string_view aText);
-  // Selects the excluded entry with exactly this text (added to the selection).
+  // Makes the excluded entry with exactly this text the only selected and the current entry.
   bool SelectExcluded(std::u16string_view aText);
 
 private:

@@ -1,7 +1,8 @@
 // The scripted review: runs review commands from a text, one a line, in place of a user.
 //
 //   # a comment; blank lines are skipped
-//   select WORD            select the word list row (or else the excluded entry) with this text
+//   select WORD            make the word list row (or else the excluded entry) with exactly
+//                          this text the only selected one of its list
 //   focus-excluded         the excluded list gets the keyboard focus (focus-words: the word list)
 //   clear-selection        clear both lists' selections
 //   mode                   Change Working Mode
