@@ -26,11 +26,12 @@ public:
   template <class Pred> bool Test(int p, Pred aPred) const { return Has(p) && aPred(At(p)); }
   // Does the range start at p with aWhat (entirely inside the range)?
   bool StartsWith(int p, std::u16string_view aWhat) const {
-    return p >= FStart && static_cast<long long>(FEnd) - p >= static_cast<long long>(aWhat.size()) &&
+    return p >= FStart &&
+           static_cast<long long>(FEnd) - p >= static_cast<long long>(aWhat.size()) &&
            FText.substr(static_cast<std::size_t>(p), aWhat.size()) == aWhat;
   }
   // Advances p over code units that satisfy aPred; returns how many.
-  template <class Pred> int Skip(int& p, Pred aPred) const {
+  template <class Pred> int Skip(int &p, Pred aPred) const {
     const int from = p;
     while (Test(p, aPred))
       ++p;
@@ -54,8 +55,21 @@ bool IsRegNameChar(char16_t c) {
   if (IsAsciiLetter(c) || IsAsciiDigit(c))
     return true;
   switch (c) {
-  case u'-': case u'.': case u'_': case u'~': case u'!': case u'$': case u'&': case u'\'':
-  case u'(': case u')': case u'*': case u'+': case u',': case u';': case u'=':
+  case u'-':
+  case u'.':
+  case u'_':
+  case u'~':
+  case u'!':
+  case u'$':
+  case u'&':
+  case u'\'':
+  case u'(':
+  case u')':
+  case u'*':
+  case u'+':
+  case u',':
+  case u';':
+  case u'=':
     return true;
   default:
     return false;
@@ -67,7 +81,7 @@ bool IsPathChar(char16_t c) { return IsRegNameChar(c) || c == u':' || c == u'@';
 bool IsQueryChar(char16_t c) { return IsPathChar(c) || c == u'/' || c == u'?'; }
 
 // One step of an address character class: a member code unit, or a percent-encoded triple.
-template <class Pred> bool ConsumeAddressChar(const TRange& r, int& p, Pred aPred) {
+template <class Pred> bool ConsumeAddressChar(const TRange &r, int &p, Pred aPred) {
   if (r.Test(p, aPred)) {
     ++p;
     return true;
@@ -79,15 +93,15 @@ template <class Pred> bool ConsumeAddressChar(const TRange& r, int& p, Pred aPre
   return false;
 }
 
-bool ConsumeRegNameChar(const TRange& r, int& p) { return ConsumeAddressChar(r, p, IsRegNameChar); }
-bool ConsumePathChar(const TRange& r, int& p) { return ConsumeAddressChar(r, p, IsPathChar); }
-bool ConsumeQueryChar(const TRange& r, int& p) { return ConsumeAddressChar(r, p, IsQueryChar); }
+bool ConsumeRegNameChar(const TRange &r, int &p) { return ConsumeAddressChar(r, p, IsRegNameChar); }
+bool ConsumePathChar(const TRange &r, int &p) { return ConsumeAddressChar(r, p, IsPathChar); }
+bool ConsumeQueryChar(const TRange &r, int &p) { return ConsumeAddressChar(r, p, IsQueryChar); }
 
 // Reads a run of ASCII digits; returns how many.
-int ReadDigits(const TRange& r, int& p) { return r.Skip(p, IsAsciiDigit); }
+int ReadDigits(const TRange &r, int &p) { return r.Skip(p, IsAsciiDigit); }
 
 // Reads ASCII digits and returns their value, saturated so that long runs cannot overflow.
-int ReadDigitValue(const TRange& r, int& p, int& aCount) {
+int ReadDigitValue(const TRange &r, int &p, int &aCount) {
   int value = 0;
   aCount = 0;
   while (r.Test(p, IsAsciiDigit)) {
@@ -100,7 +114,7 @@ int ReadDigitValue(const TRange& r, int& p, int& aCount) {
 
 // Digits with optional groups of exactly three after each aGroup separator. Returns false when a
 // group has another length (p is then left where the bad group ended).
-bool ReadGroupedDigits(const TRange& r, int& p, char16_t aGroup) {
+bool ReadGroupedDigits(const TRange &r, int &p, char16_t aGroup) {
   if (ReadDigits(r, p) == 0)
     return true;
   while (r.Is(p, aGroup)) {
@@ -111,9 +125,9 @@ bool ReadGroupedDigits(const TRange& r, int& p, char16_t aGroup) {
   return true;
 }
 
-bool IsExponentMark(const TRange& r, int p) { return r.Is(p, u'E') || r.Is(p, u'e'); }
+bool IsExponentMark(const TRange &r, int p) { return r.Is(p, u'E') || r.Is(p, u'e'); }
 
-void SkipSign(const TRange& r, int& p) {
+void SkipSign(const TRange &r, int &p) {
   if (r.Is(p, u'+') || r.Is(p, u'-'))
     ++p;
 }
@@ -123,7 +137,7 @@ void SkipSign(const TRange& r, int& p) {
 
 enum class TAccept { AtBreak, AtBreakNotDotComma, AtBreakNotDot, AnyProgress };
 
-bool Accepted(const TRange& r, int e, TAccept aRule) {
+bool Accepted(const TRange &r, int e, TAccept aRule) {
   if (e == r.End())
     return true;
   if (e <= r.Start())
@@ -146,7 +160,7 @@ bool Accepted(const TRange& r, int e, TAccept aRule) {
 // ---------------------------------------------------------------------------------------------
 // The detectors over a range
 
-int IPv4(const TRange& r, TDetectWork& aWork) {
+int IPv4(const TRange &r, TDetectWork &aWork) {
   int p = r.Start();
   int parts = 0;
   for (;;) {
@@ -180,7 +194,7 @@ int IPv4(const TRange& r, TDetectWork& aWork) {
   return end;
 }
 
-int GroupedNumber(const TRange& r, char16_t aDecimal, char16_t aGroup, TDetectWork& aWork) {
+int GroupedNumber(const TRange &r, char16_t aDecimal, char16_t aGroup, TDetectWork &aWork) {
   int p = r.Start();
   if (!ReadGroupedDigits(r, p, aGroup))
     return r.Start();
@@ -206,7 +220,7 @@ int GroupedNumber(const TRange& r, char16_t aDecimal, char16_t aGroup, TDetectWo
   return end;
 }
 
-int SimpleNumber(const TRange& r, char16_t aDecimal, TDetectWork& aWork) {
+int SimpleNumber(const TRange &r, char16_t aDecimal, TDetectWork &aWork) {
   const int s = r.Start();
   if (r.StartsWith(s, u"0x") || r.StartsWith(s, u"0X")) {
     int p = s + 2;
@@ -243,7 +257,7 @@ int SimpleNumber(const TRange& r, char16_t aDecimal, TDetectWork& aWork) {
   return end;
 }
 
-int Version(const TRange& r, TDetectWork& aWork) {
+int Version(const TRange &r, TDetectWork &aWork) {
   int p = r.Start();
   if (ReadDigits(r, p) == 0 || !r.Is(p, u'.'))
     return r.Start();
@@ -269,7 +283,7 @@ int Version(const TRange& r, TDetectWork& aWork) {
 
 // The authority after the scheme (or at the start): user information, host, port.
 // Returns false when it is malformed.
-bool ReadAuthority(const TRange& r, int& p) {
+bool ReadAuthority(const TRange &r, int &p) {
   if (!r.Is(p, u'[')) {
     const int mark = p;
     for (;;) {
@@ -307,7 +321,7 @@ bool ReadAuthority(const TRange& r, int& p) {
 }
 
 // The path after an authority: "/" alone at the end, or non-empty "/"-segments.
-bool ReadAuthorityPath(const TRange& r, int& p) {
+bool ReadAuthorityPath(const TRange &r, int &p) {
   if (!r.Is(p, u'/') || r.Is(p + 1, u'/'))
     return false;
   if (p + 1 == r.End()) {
@@ -325,7 +339,7 @@ bool ReadAuthorityPath(const TRange& r, int& p) {
   return true;
 }
 
-int URI(const TRange& r, bool aSchemeRequired, TDetectWork& aWork) {
+int URI(const TRange &r, bool aSchemeRequired, TDetectWork &aWork) {
   int p = r.Start();
   bool authority = true;
   if (aSchemeRequired) {
@@ -375,7 +389,7 @@ int URI(const TRange& r, bool aSchemeRequired, TDetectWork& aWork) {
   return p;
 }
 
-int Email(const TRange& r, TDetectWork& aWork) {
+int Email(const TRange &r, TDetectWork &aWork) {
   int at = r.Start();
   r.Skip(at, [](char16_t c) { return c != u'@'; });
   if (!r.Has(at) || at == r.Start())
@@ -386,7 +400,7 @@ int Email(const TRange& r, TDetectWork& aWork) {
   return URI(r, false, aWork);
 }
 
-int HostPrefix(const TRange& r, TDetectWork& aWork) {
+int HostPrefix(const TRange &r, TDetectWork &aWork) {
   // The one comparison that does not stop at the range's end (it stops at the text's end).
   const std::u16string_view rest = r.Text().substr(static_cast<std::size_t>(r.Start()));
   for (std::u16string_view prefix : HostPrefixes)
@@ -396,8 +410,8 @@ int HostPrefix(const TRange& r, TDetectWork& aWork) {
 }
 
 // aLead, then a run of letters and digits: a pattern of kind aKind.
-int LeadAndName(const TRange& r, std::u16string_view aLead, std::uint16_t aKind,
-                TDetectWork& aWork) {
+int LeadAndName(const TRange &r, std::u16string_view aLead, std::uint16_t aKind,
+                TDetectWork &aWork) {
   if (!r.StartsWith(r.Start(), aLead))
     return r.Start();
   int p = r.Start() + static_cast<int>(aLead.size());
@@ -408,7 +422,7 @@ int LeadAndName(const TRange& r, std::u16string_view aLead, std::uint16_t aKind,
   return p;
 }
 
-int XMLEntity(const TRange& r, TDetectWork& aWork) {
+int XMLEntity(const TRange &r, TDetectWork &aWork) {
   int p = r.Start();
   if (!r.Is(p, u'&'))
     return r.Start();
@@ -432,8 +446,8 @@ int XMLEntity(const TRange& r, TDetectWork& aWork) {
   return p + 1;
 }
 
-int Operator(const TRange& r, TDetectWork& aWork) {
-  for (const TMapping& m : OperatorMappings) {
+int Operator(const TRange &r, TDetectWork &aWork) {
+  for (const TMapping &m : OperatorMappings) {
     if (r.StartsWith(r.Start(), m.Text)) {
       aWork.Class = wcSymbol;
       aWork.Flags = m.Value;
@@ -456,7 +470,7 @@ template <class F> int RunOnRange(std::u16string_view aText, int aStart, int aEn
 // ---------------------------------------------------------------------------------------------
 
 int DetectTokenWithFlags(std::u16string_view aText, int aStart, int aEnd, TWordClass aStartClass,
-                         std::uint16_t aFlags, TDetectWork& aWork) {
+                         std::uint16_t aFlags, TDetectWork &aWork) {
   aWork.Class = aStartClass;
   aWork.Flags = aFlags;
   const TRange r(aText, aStart, aEnd);
@@ -498,68 +512,68 @@ int DetectTokenWithFlags(std::u16string_view aText, int aStart, int aEnd, TWordC
 }
 
 int DetectToken(std::u16string_view aText, int aStart, int aEnd, TWordClass aStartClass,
-                TVeLWordListOptions aOptions, TDetectWork& aWork) {
+                TVeLWordListOptions aOptions, TDetectWork &aWork) {
   const TRange r(aText, aStart, aEnd);
   if (r.End() <= r.Start())
     return DetectTokenWithFlags(aText, aStart, aEnd, aStartClass, 0, aWork);
-  const std::u16string_view range =
-      aText.substr(static_cast<std::size_t>(r.Start()), static_cast<std::size_t>(r.End() - r.Start()));
+  const std::u16string_view range = aText.substr(static_cast<std::size_t>(r.Start()),
+                                                 static_cast<std::size_t>(r.End() - r.Start()));
   return DetectTokenWithFlags(aText, aStart, aEnd, aStartClass, ComputeWordFlags(range, aOptions),
                               aWork);
 }
 
-int DetectIPv4(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return IPv4(r, aWork); });
+int DetectIPv4(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return IPv4(r, aWork); });
 }
 
 int DetectGroupedNumber(std::u16string_view aText, int aStart, int aEnd, char16_t aDecimal,
-                        char16_t aGroup, TDetectWork& aWork) {
+                        char16_t aGroup, TDetectWork &aWork) {
   return RunOnRange(aText, aStart, aEnd,
-                    [&](const TRange& r) { return GroupedNumber(r, aDecimal, aGroup, aWork); });
+                    [&](const TRange &r) { return GroupedNumber(r, aDecimal, aGroup, aWork); });
 }
 
 int DetectSimpleNumber(std::u16string_view aText, int aStart, int aEnd, char16_t aDecimal,
-                       TDetectWork& aWork) {
+                       TDetectWork &aWork) {
   return RunOnRange(aText, aStart, aEnd,
-                    [&](const TRange& r) { return SimpleNumber(r, aDecimal, aWork); });
+                    [&](const TRange &r) { return SimpleNumber(r, aDecimal, aWork); });
 }
 
-int DetectVersion(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return Version(r, aWork); });
+int DetectVersion(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return Version(r, aWork); });
 }
 
 int DetectURI(std::u16string_view aText, int aStart, int aEnd, bool aSchemeRequired,
-              TDetectWork& aWork) {
+              TDetectWork &aWork) {
   return RunOnRange(aText, aStart, aEnd,
-                    [&](const TRange& r) { return URI(r, aSchemeRequired, aWork); });
+                    [&](const TRange &r) { return URI(r, aSchemeRequired, aWork); });
 }
 
-int DetectEmail(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return Email(r, aWork); });
+int DetectEmail(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return Email(r, aWork); });
 }
 
-int DetectHostPrefix(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return HostPrefix(r, aWork); });
+int DetectHostPrefix(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return HostPrefix(r, aWork); });
 }
 
-int DetectWildcardFileName(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) {
+int DetectWildcardFileName(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) {
     return LeadAndName(r, u"*.", OtherKind::FileName, aWork);
   });
 }
 
-int DetectExtension(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) {
+int DetectExtension(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) {
     return LeadAndName(r, u".", OtherKind::Extension, aWork);
   });
 }
 
-int DetectXMLEntity(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return XMLEntity(r, aWork); });
+int DetectXMLEntity(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return XMLEntity(r, aWork); });
 }
 
-int DetectOperator(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork) {
-  return RunOnRange(aText, aStart, aEnd, [&](const TRange& r) { return Operator(r, aWork); });
+int DetectOperator(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork) {
+  return RunOnRange(aText, aStart, aEnd, [&](const TRange &r) { return Operator(r, aWork); });
 }
 
 int MatchBracketPair(std::u16string_view aText, int aStart, int aEnd) {

@@ -27,27 +27,27 @@ struct TDetectWork {
 // aStartClass, tries the detectors in their fixed order and returns the first accepted end, or
 // aStart. With an accepted end, aWork holds the class and flags of the recognised token.
 int DetectToken(std::u16string_view aText, int aStart, int aEnd, TWordClass aStartClass,
-                TVeLWordListOptions aOptions, TDetectWork& aWork);
+                TVeLWordListOptions aOptions, TDetectWork &aWork);
 
 // The same with the character flags of the range already computed (aFlags), so that a caller
 // that has them does not compute them twice.
 int DetectTokenWithFlags(std::u16string_view aText, int aStart, int aEnd, TWordClass aStartClass,
-                         std::uint16_t aFlags, TDetectWork& aWork);
+                         std::uint16_t aFlags, TDetectWork &aWork);
 
-int DetectIPv4(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
+int DetectIPv4(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
 int DetectGroupedNumber(std::u16string_view aText, int aStart, int aEnd, char16_t aDecimal,
-                        char16_t aGroup, TDetectWork& aWork);
+                        char16_t aGroup, TDetectWork &aWork);
 int DetectSimpleNumber(std::u16string_view aText, int aStart, int aEnd, char16_t aDecimal,
-                       TDetectWork& aWork);
-int DetectVersion(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
+                       TDetectWork &aWork);
+int DetectVersion(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
 int DetectURI(std::u16string_view aText, int aStart, int aEnd, bool aSchemeRequired,
-              TDetectWork& aWork);
-int DetectEmail(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
-int DetectHostPrefix(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
-int DetectWildcardFileName(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
-int DetectExtension(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
-int DetectXMLEntity(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
-int DetectOperator(std::u16string_view aText, int aStart, int aEnd, TDetectWork& aWork);
+              TDetectWork &aWork);
+int DetectEmail(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
+int DetectHostPrefix(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
+int DetectWildcardFileName(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
+int DetectExtension(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
+int DetectXMLEntity(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
+int DetectOperator(std::u16string_view aText, int aStart, int aEnd, TDetectWork &aWork);
 
 // The length n of an opener that starts the range and whose closer ends it, or 0 when the range
 // is no enclosed pair.
@@ -87,13 +87,13 @@ inline constexpr std::array<TMapping, 23> OperatorMappings{{
 }};
 
 // Enclosing delimiter pairs, tried in this order (two-character pairs first).
-inline constexpr std::array<std::u16string_view, 9> OpenBrackets{
-    u"(*", u"/*", u"(", u"[", u"{", u"<", u"\"", u"'", u"\u00AB"};
+inline constexpr std::array<std::u16string_view, 9> OpenBrackets{u"(*", u"/*", u"(", u"[",     u"{",
+                                                                 u"<",  u"\"", u"'", u"\u00AB"};
 inline constexpr std::array<std::u16string_view, 9> CloseBrackets{
     u"*)", u"*/", u")", u"]", u"}", u">", u"\"", u"'", u"\u00BB"};
 
 // Host names that make a text an address without a scheme; compared case-sensitively.
 inline constexpr std::array<std::u16string_view, 5> HostPrefixes{u"www.", u"ftp.", u"smtp.",
-                                                                   u"mail.", u"webmail."};
+                                                                 u"mail.", u"webmail."};
 
 } // namespace Veskora::Lang

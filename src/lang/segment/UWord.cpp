@@ -12,12 +12,26 @@ namespace {
 
 // Unicode general categories as Ryvel::Platform::CharType reports them (ICU's stable values).
 enum : std::int8_t {
-  kLu = 1, kLl = 2, kLt = 3, kLm = 4, kLo = 5,
+  kLu = 1,
+  kLl = 2,
+  kLt = 3,
+  kLm = 4,
+  kLo = 5,
   kNd = 9,
-  kZs = 12, kZl = 13, kZp = 14,
-  kPd = 19, kPs = 20, kPe = 21, kPc = 22, kPo = 23,
-  kSm = 24, kSc = 25, kSk = 26, kSo = 27,
-  kPi = 28, kPf = 29,
+  kZs = 12,
+  kZl = 13,
+  kZp = 14,
+  kPd = 19,
+  kPs = 20,
+  kPe = 21,
+  kPc = 22,
+  kPo = 23,
+  kSm = 24,
+  kSc = 25,
+  kSk = 26,
+  kSo = 27,
+  kPi = 28,
+  kPf = 29,
 };
 
 constexpr char16_t kMiddleDot = u'\u00B7';
@@ -34,22 +48,22 @@ bool IsApostrophe(char16_t c) { return c == u'\'' || c == u'\u2019'; }
 constexpr std::array<std::u16string_view, 12> kCharacterFlagNames{
     u"Capitalized ", u"Upper ",  u"Lower ", u"Digit ",        u"XDigit ",           u"Punctuation ",
     u"Separator ",   u"Symbol ", u"Hexa ",  u"Abbreviation ", u"UpperApostrophed ", u"Other "};
-constexpr std::array<std::u16string_view, 4> kWhiteSpaceFlagNames{u"Space ", u"Tab ",
-                                                                  u"NewLine ", u"Other "};
+constexpr std::array<std::u16string_view, 4> kWhiteSpaceFlagNames{u"Space ", u"Tab ", u"NewLine ",
+                                                                  u"Other "};
 constexpr std::array<std::u16string_view, 6> kDetectedKindNames{
     u"IPv4 ", u"URI ", u"Version ", u"FileName ", u"Extension ", u"XMLEntity "};
 constexpr std::array<std::u16string_view, 7> kSpecialKindNames{
     u"Country ", u"Region ", u"City ", u"Acronym ", u"Name ", u"Organisation ", u"Product "};
 // Text form of operator codes 1..16.
 constexpr std::array<std::u16string_view, 16> kOperatorTexts{
-    u"=",      u"\u2260", u"<",      u"\u2264", u">", u"\u2265", u"\u2248", u"\u2261",
-    u"/",      u"-",      u"\u2310", u"\u00B1", u"\u221E", u"x", u"+",      u"\u2026"};
+    u"=", u"\u2260", u"<",      u"\u2264", u">",      u"\u2265", u"\u2248", u"\u2261",
+    u"/", u"-",      u"\u2310", u"\u00B1", u"\u221E", u"x",      u"+",      u"\u2026"};
 constexpr std::array<std::u16string_view, 8> kClassNames{
     u"Unknown", u"WhiteSpace", u"Word", u"Tag", u"Number", u"Symbol", u"Punctuation", u"Other"};
 
 template <std::size_t N>
-void AppendBitNames(std::u16string& aOut, std::uint16_t aBits,
-                    const std::array<std::u16string_view, N>& aNames) {
+void AppendBitNames(std::u16string &aOut, std::uint16_t aBits,
+                    const std::array<std::u16string_view, N> &aNames) {
   for (std::size_t i = 0; i < N; ++i)
     if (aBits & (1u << i))
       aOut += aNames[i];
@@ -162,7 +176,7 @@ std::uint16_t ComputeWordFlags(std::u16string_view aText, TVeLWordListOptions aO
 // ---------------------------------------------------------------------------------------------
 // TVeLWord
 
-TVeLWord TVeLWord::Create(const TVeLWordList* aWordList, int aPos, int aLen, TWordClass aClass,
+TVeLWord TVeLWord::Create(const TVeLWordList *aWordList, int aPos, int aLen, TWordClass aClass,
                           TVeLWordListOptions aOptions) {
   TVeLWord w;
   w.FWordList = aWordList;

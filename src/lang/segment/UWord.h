@@ -141,7 +141,7 @@ public:
     FBits &= static_cast<std::uint8_t>(~(1u << aOption));
   }
   constexpr std::uint8_t Bits() const { return FBits; }
-  constexpr bool operator==(const TVeLWordListOptions&) const = default;
+  constexpr bool operator==(const TVeLWordListOptions &) const = default;
 
 private:
   std::uint8_t FBits = 0;
@@ -162,7 +162,7 @@ public:
 
   // A token of aWordList (borrowed, may be null) with the list's options, which the
   // apostrophe rule of the flags reads. FFlags is not computed; FExtraFlags is cleared.
-  static TVeLWord Create(const TVeLWordList* aWordList, int aPos, int aLen, TWordClass aClass,
+  static TVeLWord Create(const TVeLWordList *aWordList, int aPos, int aLen, TWordClass aClass,
                          TVeLWordListOptions aOptions = {});
 
   // Recomputes FFlags from the token's text in aSegment; may turn a wcWord token into a
@@ -192,7 +192,7 @@ public:
 
   int End() const { return FPos + FLen; }
 
-  const TVeLWordList* FWordList = nullptr;
+  const TVeLWordList *FWordList = nullptr;
   std::int32_t FPos = 0;
   std::int32_t FLen = 0;
   TWordClass FClass = wcUnknown;

@@ -18,7 +18,7 @@ constexpr int kNothing = 0;
 // DetectToken on a range that is a whole token: text -> end, class, flags.
 
 struct TokenCase {
-  const char16_t* Text;
+  const char16_t *Text;
   int End;
   TWordClass Class;
   std::uint16_t Flags;
@@ -33,12 +33,12 @@ constexpr TokenCase kNumericCases[] = {
     {u"192.168.0.1", kWhole, wcOther, kIPv4},
     {u"192.168.0.1/24", kWhole, wcOther, kIPv4},
     {u"192.168.0.1/32", kWhole, wcOther, kIPv4},
-    {u"192.168.0.1/33", 11, wcOther, kIPv4},  // mask too large: ends before "/"
-    {u"10.0.0.1/", 8, wcOther, kIPv4},        // no mask digits
+    {u"192.168.0.1/33", 11, wcOther, kIPv4}, // mask too large: ends before "/"
+    {u"10.0.0.1/", 8, wcOther, kIPv4},       // no mask digits
     {u"001.002.003.004", kWhole, wcOther, kIPv4},
     {u"256.1.1.1", kWhole, wcOther, kVersion},
     {u"1.2.3.4.5", kWhole, wcOther, kVersion},
-    {u"1.2.3.4.", 3, wcOther, kVersion},      // a "." without digits cuts back to two groups
+    {u"1.2.3.4.", 3, wcOther, kVersion}, // a "." without digits cuts back to two groups
     {u"1,234,567.89", kWhole, wcNumber, 0x0028},
     {u"1.234.567,89", kWhole, wcNumber, 0x0028},
     {u"1,23", kWhole, wcNumber, 0x0028},
@@ -54,9 +54,9 @@ constexpr TokenCase kNumericCases[] = {
     {u"0x", kNothing, wcUnknown, 0},
     {u"1e", kNothing, wcUnknown, 0},
     {u"1.2a", kNothing, wcUnknown, 0},
-    {u"2.0(13)", 3, wcNumber, 0x0028},        // the number is accepted before the version
+    {u"2.0(13)", 3, wcNumber, 0x0028}, // the number is accepted before the version
     {u"1.2.3(45)", kWhole, wcOther, kVersion},
-    {u"1.2.3(45", 5, wcOther, kVersion},      // no closing parenthesis
+    {u"1.2.3(45", 5, wcOther, kVersion}, // no closing parenthesis
     {u"-5", 1, wcSymbol, OperatorCode::Minus},
     {u"12:30", 2, wcNumber, 0x0028},
 };
@@ -73,12 +73,12 @@ constexpr TokenCase kAddressCases[] = {
     {u"http://[2001:db8::1]:8080/index", kWhole, wcOther, kURI},
     {u"mailto:john@example.com", kWhole, wcOther, kURI},
     {u"Note:This", kWhole, wcOther, kURI},
-    {u"http://example.com:", kNothing, wcUnknown, 0},    // a port needs digits
-    {u"http://example.com?q", kNothing, wcUnknown, 0},   // a query needs a path segment
+    {u"http://example.com:", kNothing, wcUnknown, 0},  // a port needs digits
+    {u"http://example.com?q", kNothing, wcUnknown, 0}, // a query needs a path segment
     {u"http://example.com/?q", kNothing, wcUnknown, 0},
     {u"http://example.com/a//b", kNothing, wcUnknown, 0}, // empty path segment
-    {u"http://[]/", kNothing, wcUnknown, 0},             // empty bracketed host
-    {u"http://[::1/", kNothing, wcUnknown, 0},           // unclosed bracket
+    {u"http://[]/", kNothing, wcUnknown, 0},              // empty bracketed host
+    {u"http://[::1/", kNothing, wcUnknown, 0},            // unclosed bracket
     {u"a:", kNothing, wcUnknown, 0},
     {u"john.doe@example.com", kWhole, wcOther, kURI},
     {u"john@example", kNothing, wcUnknown, 0},
@@ -133,7 +133,7 @@ constexpr TokenCase kSupplementaryCases[] = {
 class DetectTokenTest : public testing::TestWithParam<TokenCase> {};
 
 TEST_P(DetectTokenTest, AcceptsTheFirstFittingDetector) {
-  const TokenCase& c = GetParam();
+  const TokenCase &c = GetParam();
   const std::u16string_view text = c.Text;
   const int end = static_cast<int>(text.size());
   TDetectWork work;
@@ -157,30 +157,30 @@ enum class Detector { Token, IPv4, Version, URI, Email, HostPrefix, XMLEntity, O
 
 struct RangeCase {
   Detector Which;
-  const char16_t* Text;
+  const char16_t *Text;
   int Start, End;
   int Expected;
 };
 
 constexpr RangeCase kRangeCases[] = {
-    {Detector::IPv4, u"192.168.0.1", 0, 8, 0},          // "192.168." ends inside the pattern
+    {Detector::IPv4, u"192.168.0.1", 0, 8, 0}, // "192.168." ends inside the pattern
     {Detector::IPv4, u"192.168.0.1", 0, 10, 0},
-    {Detector::IPv4, u"192.168.0.12", 0, 11, 11},       // the last octet is cut to "1"
-    {Detector::IPv4, u"10.0.0.1/24", 0, 10, 10},         // the mask is cut to "2"
+    {Detector::IPv4, u"192.168.0.12", 0, 11, 11}, // the last octet is cut to "1"
+    {Detector::IPv4, u"10.0.0.1/24", 0, 10, 10},  // the mask is cut to "2"
     {Detector::IPv4, u"x 10.0.0.1 y", 2, 10, 10},
-    {Detector::Version, u"1.2.3(45)", 0, 8, 5},          // ")" is outside the range
+    {Detector::Version, u"1.2.3(45)", 0, 8, 5}, // ")" is outside the range
     {Detector::URI, u"http://example.com/path", 0, 10, 10},
     {Detector::URI, u"http://example.com/path", 0, 5, 0}, // the range ends inside "://"
     {Detector::URI, u"http://example.com?q=1", 0, 18, 18},
-    {Detector::Email, u"a@b.c", 0, 3, 0},                // the "." is outside the range
-    {Detector::XMLEntity, u"&amp;", 0, 4, 0},            // the ";" is outside the range
-    {Detector::Operator, u"<=", 0, 1, 1},                // only "<" fits
+    {Detector::Email, u"a@b.c", 0, 3, 0},     // the "." is outside the range
+    {Detector::XMLEntity, u"&amp;", 0, 4, 0}, // the ";" is outside the range
+    {Detector::Operator, u"<=", 0, 1, 1},     // only "<" fits
     {Detector::Operator, u"...", 0, 2, 0},
-    {Detector::Number, u"0x1F", 0, 2, 0},                // "0x" with the digits outside
-    {Detector::Number, u"1.5e-3", 0, 5, 3},              // the exponent has no digits in range
+    {Detector::Number, u"0x1F", 0, 2, 0},   // "0x" with the digits outside
+    {Detector::Number, u"1.5e-3", 0, 5, 3}, // the exponent has no digits in range
     {Detector::Token, u"1.5e-3", 0, 4, 0},
     {Detector::Token, u"see 1.5, now", 4, 7, 7},
-    {Detector::Token, u"see 1.5, now", 4, 8, 7},          // ends at the "," in the range
+    {Detector::Token, u"see 1.5, now", 4, 8, 7}, // ends at the "," in the range
     // The host prefix alone is compared past the range's end, never past the text's end.
     {Detector::HostPrefix, u"www.example.com", 0, 3, 3},
     {Detector::HostPrefix, u"www", 0, 3, 0},
@@ -189,7 +189,7 @@ constexpr RangeCase kRangeCases[] = {
     {Detector::Token, u"abc", 2, 1, 2},
     {Detector::Token, u"abc", 5, 9, 5},
     {Detector::Token, u"abc", -1, 2, -1},
-    {Detector::Token, u"123", 0, 99, 3},                 // an end past the text is clipped
+    {Detector::Token, u"123", 0, 99, 3}, // an end past the text is clipped
     {Detector::IPv4, u"1.2.3.4", 4, 4, 4},
     {Detector::Operator, u"+", 3, 7, 3},
     {Detector::HostPrefix, u"www.x.y", 9, 12, 9},
@@ -198,7 +198,7 @@ constexpr RangeCase kRangeCases[] = {
 class DetectorRangeTest : public testing::TestWithParam<RangeCase> {};
 
 TEST_P(DetectorRangeTest, StaysInsideTheRange) {
-  const RangeCase& c = GetParam();
+  const RangeCase &c = GetParam();
   const std::u16string_view t = c.Text;
   TDetectWork w;
   int e = -100;
@@ -275,23 +275,35 @@ TEST(DetectWorkTest, OptionsReachTheDeliveredFlags) {
 // MatchBracketPair
 
 struct BracketCase {
-  const char16_t* Text;
+  const char16_t *Text;
   int Length; // 0: no pair
 };
 
 constexpr BracketCase kBracketCases[] = {
-    {u"(abc)", 1},       {u"[abc]", 1},      {u"{abc}", 1},       {u"<abc>", 1},
-    {u"\"abc\"", 1},     {u"'abc'", 1},      {u"\u00ABabc\u00BB", 1},
-    {u"(*abc*)", 2},     {u"/*x*/", 2},      {u"(*abc)", 1},      // falls back to "(" ... ")"
-    {u"(a)", 0},         {u"(ab)", 0},       // three or four code units never match
-    {u"(abc]", 0},       {u"abc", 0},        {u"", 0},            {u"x(ab)", 0},
-    {u"/*abc", 0},       {u"/abc/", 0},
+    {u"(abc)", 1},
+    {u"[abc]", 1},
+    {u"{abc}", 1},
+    {u"<abc>", 1},
+    {u"\"abc\"", 1},
+    {u"'abc'", 1},
+    {u"\u00ABabc\u00BB", 1},
+    {u"(*abc*)", 2},
+    {u"/*x*/", 2},
+    {u"(*abc)", 1}, // falls back to "(" ... ")"
+    {u"(a)", 0},
+    {u"(ab)", 0}, // three or four code units never match
+    {u"(abc]", 0},
+    {u"abc", 0},
+    {u"", 0},
+    {u"x(ab)", 0},
+    {u"/*abc", 0},
+    {u"/abc/", 0},
 };
 
 class BracketTest : public testing::TestWithParam<BracketCase> {};
 
 TEST_P(BracketTest, FindsTheEnclosingPair) {
-  const BracketCase& c = GetParam();
+  const BracketCase &c = GetParam();
   const std::u16string_view t = c.Text;
   EXPECT_EQ(MatchBracketPair(t, 0, static_cast<int>(t.size())), c.Length) << Show(t);
 }
@@ -309,7 +321,7 @@ TEST(BracketRangeTest, LooksOnlyAtTheRange) {
 // Every operator text maps to its code, and the operator text forms cover every code.
 
 TEST(OperatorMappingsTest, EveryTextDetectsItsOwnCode) {
-  for (const TMapping& m : OperatorMappings) {
+  for (const TMapping &m : OperatorMappings) {
     TDetectWork w;
     const int len = static_cast<int>(m.Text.size());
     EXPECT_EQ(DetectOperator(m.Text, 0, len, w), len) << Show(m.Text);

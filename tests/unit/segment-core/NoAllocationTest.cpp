@@ -16,19 +16,19 @@ std::atomic<bool> gCounting{false};
 std::atomic<long> gAllocations{0};
 } // namespace
 
-void* operator new(std::size_t aSize) {
+void *operator new(std::size_t aSize) {
   if (gCounting.load(std::memory_order_relaxed))
     gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(aSize ? aSize : 1))
+  if (void *p = std::malloc(aSize ? aSize : 1))
     return p;
   throw std::bad_alloc();
 }
 namespace {
 // Out of line, so that the compiler does not pair this free() with the operator new above.
-[[gnu::noinline]] void Release(void* aPtr) noexcept { std::free(aPtr); }
+[[gnu::noinline]] void Release(void *aPtr) noexcept { std::free(aPtr); }
 } // namespace
-void operator delete(void* aPtr) noexcept { Release(aPtr); }
-void operator delete(void* aPtr, std::size_t) noexcept { Release(aPtr); }
+void operator delete(void *aPtr) noexcept { Release(aPtr); }
+void operator delete(void *aPtr, std::size_t) noexcept { Release(aPtr); }
 
 namespace {
 

@@ -16,7 +16,7 @@ constexpr TVeLWordListOptions kApostrophes{opNonBreakableApostrophes};
 // ComputeWordFlags
 
 struct FlagsCase {
-  const char16_t* Text;
+  const char16_t *Text;
   TVeLWordListOptions Options;
   std::uint16_t Flags;
 };
@@ -45,12 +45,12 @@ constexpr FlagsCase kFlagsCases[] = {
     {u"foo_bar", kNoOptions, 0x0024},             // low line is Punctuation
     {u"a b", kNoOptions, 0x0044},
     {u"$5", kNoOptions, 0x0088},
-    {u"\u0663\u0664", kNoOptions, 0x0800},      // digits of another script count as Other
-    {u"\u01C5a", kNoOptions, 0x0804},           // Lt
-    {u"\u05D0", kNoOptions, 0x0800},            // Lo
-    {u"e\u0301", kNoOptions, 0x0804},           // combining mark
-    {u"a\u0001", kNoOptions, 0x0804},           // control character
-    {u"\U0001D400", kNoOptions, 0x0800},        // outside the BMP: two surrogates, Other
+    {u"\u0663\u0664", kNoOptions, 0x0800}, // digits of another script count as Other
+    {u"\u01C5a", kNoOptions, 0x0804},      // Lt
+    {u"\u05D0", kNoOptions, 0x0800},       // Lo
+    {u"e\u0301", kNoOptions, 0x0804},      // combining mark
+    {u"a\u0001", kNoOptions, 0x0804},      // control character
+    {u"\U0001D400", kNoOptions, 0x0800},   // outside the BMP: two surrogates, Other
     {u"A\U0001F600b", kNoOptions, 0x0805},
     {u"\u041C\u043E\u0441\u043A\u0432\u0430", kNoOptions, 0x0005}, // Moskva in Cyrillic
 };
@@ -58,7 +58,7 @@ constexpr FlagsCase kFlagsCases[] = {
 class ComputeWordFlagsTest : public testing::TestWithParam<FlagsCase> {};
 
 TEST_P(ComputeWordFlagsTest, GivesTheCharacterFlags) {
-  const FlagsCase& c = GetParam();
+  const FlagsCase &c = GetParam();
   EXPECT_EQ(ComputeWordFlags(c.Text, c.Options), c.Flags)
       << Show(c.Text) << " options " << int(c.Options.Bits());
 }
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, ComputeWordFlagsTest, testing::ValuesIn(kFlagsCa
 // SetFlags: the class and flags a token takes from its text in the segment.
 
 struct SetFlagsCase {
-  const char16_t* Segment;
+  const char16_t *Segment;
   int Pos;
   int Len;
   TWordClass StartClass;
@@ -101,7 +101,7 @@ constexpr SetFlagsCase kSetFlagsCases[] = {
     {u".", 0, 1, wcPunctuation, kNoOptions, wcPunctuation, 0},
     {u"<b>", 0, 3, wcTag, kNoOptions, wcTag, 0},
     {u"12", 0, 2, wcNumber, kNoOptions, wcNumber, 0}, // a number's flags are not recomputed
-    {u"abc", 7, 3, wcWord, kNoOptions, wcWord, 0},     // outside the segment: no text
+    {u"abc", 7, 3, wcWord, kNoOptions, wcWord, 0},    // outside the segment: no text
     {u"abc", -2, 3, wcWord, kNoOptions, wcWord, 0},
     {u"abc", 1, 10, wcWord, kNoOptions, wcWord, 0x0114}, // clipped to "bc"
 };
@@ -109,7 +109,7 @@ constexpr SetFlagsCase kSetFlagsCases[] = {
 class SetFlagsTest : public testing::TestWithParam<SetFlagsCase> {};
 
 TEST_P(SetFlagsTest, ClassifiesTheTokenText) {
-  const SetFlagsCase& c = GetParam();
+  const SetFlagsCase &c = GetParam();
   TVeLWord w = TVeLWord::Create(nullptr, c.Pos, c.Len, c.StartClass, c.Options);
   w.FFlags = 0xFFFF;
   w.FExtraFlags = ExtraFlags::ParagraphEnd;
@@ -139,9 +139,9 @@ TEST(CreateTest, SetsPositionClassAndOptionsAndClearsExtraFlags) {
 // GetText
 
 struct GetTextCase {
-  int Pos, Len;          // the token
-  int CopyPos, CopyLen;  // 1-based copy of the token text; CopyPos 0 and CopyLen -99: whole text
-  const char16_t* Text;
+  int Pos, Len;         // the token
+  int CopyPos, CopyLen; // 1-based copy of the token text; CopyPos 0 and CopyLen -99: whole text
+  const char16_t *Text;
 };
 
 constexpr GetTextCase kGetTextCases[] = {
@@ -152,10 +152,10 @@ constexpr GetTextCase kGetTextCases[] = {
     {20, 2, 0, -99, u""},
     {-1, 3, 0, -99, u""},
     {6, 5, 1, 3, u"wor"},
-    {6, 5, 0, 3, u"wor"},  // a start below 1 counts as 1
+    {6, 5, 0, 3, u"wor"}, // a start below 1 counts as 1
     {6, 5, -7, 2, u"wo"},
     {6, 5, 5, 10, u"d"},
-    {6, 5, 6, 1, u""},     // past the end
+    {6, 5, 6, 1, u""}, // past the end
     {6, 5, 2, 0, u""},
     {6, 5, 2, -1, u""},
     {6, 5, 2, 2147483647, u"orld"},
@@ -165,7 +165,7 @@ constexpr GetTextCase kGetTextCases[] = {
 class GetTextTest : public testing::TestWithParam<GetTextCase> {};
 
 TEST_P(GetTextTest, CopiesWithClipping) {
-  const GetTextCase& c = GetParam();
+  const GetTextCase &c = GetParam();
   const std::u16string segment = u"Hello world";
   const TVeLWord w = TVeLWord::Create(nullptr, c.Pos, c.Len, wcWord);
   const std::u16string text =
@@ -191,7 +191,7 @@ constexpr unsigned Abr = 1u << 6; // IsAbbreviation
 
 struct PredicateCase {
   TWordClass Class;
-  const char16_t* Text;
+  const char16_t *Text;
   std::uint16_t ExtraBits; // flags added to the computed ones (set by later steps)
   unsigned Expected;
 };
@@ -208,12 +208,12 @@ constexpr PredicateCase kPredicateCases[] = {
     {wcWord, u"foo.bar", 0, Brk},
     {wcWord, u"a b", 0, Brk},
     {wcWord, u"a+", 0, Brk},
-    {wcWord, u"\u05D0\u05D1", 0, Brk},          // Other makes it breakable
-    {wcWord, u",", 0, 0},                        // one code unit is never breakable
-    {wcWord, u"", 0, 0},                         // an empty word is not normal
+    {wcWord, u"\u05D0\u05D1", 0, Brk}, // Other makes it breakable
+    {wcWord, u",", 0, 0},              // one code unit is never breakable
+    {wcWord, u"", 0, 0},               // an empty word is not normal
     {wcWord, u"etc.", WordFlags::Abbreviation, Brk | Abr},
     {wcWord, u"L'\u00C9COLE", WordFlags::UpperApostrophed, Brk | UpC | ApU},
-    {wcNumber, u"123", 0, 0},                    // predicates hold for words only
+    {wcNumber, u"123", 0, 0}, // predicates hold for words only
     {wcOther, u"Paris", 0, 0},
     {wcSymbol, u"+", 0, 0},
 };
@@ -221,7 +221,7 @@ constexpr PredicateCase kPredicateCases[] = {
 class PredicateTest : public testing::TestWithParam<PredicateCase> {};
 
 TEST_P(PredicateTest, HoldExactlyAsExpected) {
-  const PredicateCase& c = GetParam();
+  const PredicateCase &c = GetParam();
   const std::u16string_view text = c.Text;
   TVeLWord w = TVeLWord::Create(nullptr, 0, static_cast<int>(text.size()), c.Class);
   w.FFlags = static_cast<std::uint16_t>(ComputeWordFlags(text, kNoOptions) | c.ExtraBits);
@@ -241,8 +241,8 @@ struct TextFormCase {
   TWordClass Class;
   std::uint16_t Flags;
   std::uint16_t ExtraFlags;
-  const char16_t* ClassText;
-  const char16_t* FlagsText;
+  const char16_t *ClassText;
+  const char16_t *FlagsText;
 };
 
 constexpr TextFormCase kTextFormCases[] = {
@@ -281,7 +281,7 @@ constexpr TextFormCase kTextFormCases[] = {
 class TextFormTest : public testing::TestWithParam<TextFormCase> {};
 
 TEST_P(TextFormTest, NamesClassAndFlags) {
-  const TextFormCase& c = GetParam();
+  const TextFormCase &c = GetParam();
   TVeLWord w = TVeLWord::Create(nullptr, 0, 1, c.Class);
   w.FFlags = c.Flags;
   w.FExtraFlags = c.ExtraFlags;
