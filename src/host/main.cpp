@@ -33,7 +33,8 @@ struct TSettings {
 
 const char* const Footer = R"(Formats, by extension or else by content:
   XLIFF 1.2 and 2.x (.xlf .xliff .sdlxliff), TMX 1.4 (.tmx), gettext PO (.po .pot),
-  TSV (.tsv .txt: a header line, then id<TAB>source<TAB>target with \t \n \r \\ escapes).
+  TSV (.tsv, and .txt whose first line has three TAB-separated fields: a header line,
+  then id<TAB>source<TAB>target with \t \n \r \\ escapes); other .txt files are skipped.
 All files are checked in one run; every finding names its file and segment id
 (XLIFF unit id, "unit#segment" when a unit has several; TMX tuid or ordinal;
 PO line of the msgid, "line[i]" for plural forms; TSV id).
@@ -51,7 +52,7 @@ int Fail(const std::string& aWhat) {
   return ExitError;
 }
 
-bool ReadAll(const TSettings& aSettings, std::vector<THostSegment>& aTable) {
+void ReadAll(const TSettings& aSettings, std::vector<THostSegment>& aTable) {
   TTerminalProgress terminal(stderr);
   TReadOptions options;
   options.TargetLang = aSettings.TargetLang;
@@ -59,11 +60,16 @@ bool ReadAll(const TSettings& aSettings, std::vector<THostSegment>& aTable) {
   options.Progress = TTerminalProgress::Wanted(stderr) ? &terminal : nullptr;
   for (size_t f = 0; f < aSettings.Files.size(); ++f) {
     const std::string& name = aSettings.Files[f];
-    ReadSegments(name, DetectFileFormat(name), options, [&](TSourceSegment&& aSeg) {
+    const TFileFormat format = DetectFileFormat(name);
+    if (format == TFileFormat::PlainText) {
+      std::cerr << "ryvel-qa: " << name
+                << ": skipped: not a TSV file (its first line is not id<TAB>source<TAB>target)\n";
+      continue;
+    }
+    ReadSegments(name, format, options, [&](TSourceSegment&& aSeg) {
       aTable.push_back(THostSegment{f, std::move(aSeg)});
     });
   }
-  return true;
 }
 
 int Run(const TSettings& aSettings) {

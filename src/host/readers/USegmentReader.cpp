@@ -54,6 +54,7 @@ const char* FileFormatName(TFileFormat aFormat) {
   case TFileFormat::Tmx: return "TMX";
   case TFileFormat::Po: return "PO";
   case TFileFormat::Tsv: return "TSV";
+  case TFileFormat::PlainText: return "plain text";
   case TFileFormat::Unknown: break;
   }
   return "unknown";
@@ -72,8 +73,10 @@ TFileFormat DetectFileFormat(const std::filesystem::path& aPath) {
     return TFileFormat::Tmx;
   if (ext == ".po" || ext == ".pot")
     return TFileFormat::Po;
-  if (ext == ".tsv" || ext == ".txt")
+  if (ext == ".tsv")
     return TFileFormat::Tsv;
+  if (ext == ".txt")
+    return SniffFormat(aPath) == TFileFormat::Tsv ? TFileFormat::Tsv : TFileFormat::PlainText;
   return SniffFormat(aPath);
 }
 
@@ -90,6 +93,7 @@ void ReadSegments(const std::filesystem::path& aPath, TFileFormat aFormat,
   case TFileFormat::Tmx: return Detail::ReadTmx(aPath, aOptions, aSink);
   case TFileFormat::Po: return Detail::ReadPo(aPath, aOptions, aSink);
   case TFileFormat::Tsv: return Detail::ReadTsv(aPath, aOptions, aSink);
+  case TFileFormat::PlainText: return;
   case TFileFormat::Unknown: break;
   }
   throw EReadError(name, 0, 0,

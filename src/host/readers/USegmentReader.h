@@ -19,7 +19,9 @@ struct TSourceSegment {
   std::string Context; // PO msgctxt; empty for the other formats
 };
 
-enum class TFileFormat { Unknown, Xliff, Tmx, Po, Tsv };
+// PlainText: a .txt file that is not TSV (no id<TAB>source<TAB>target header line), such as
+// a word list lying next to the translations; it holds no segments.
+enum class TFileFormat { Unknown, Xliff, Tmx, Po, Tsv, PlainText };
 
 const char* FileFormatName(TFileFormat aFormat);
 
