@@ -29,36 +29,59 @@ std::u16string_view TrimLeft(std::u16string_view s) {
 }
 
 // UTF-16 to UTF-8 into a reused buffer (lone surrogates become U+FFFD), with every U+2019
-// written as U+0027: the form in which the dictionary knows apostrophes.
+// written as U+0027: the form in which the dictionary knows apostrophes. Written by index into
+// a buffer of the largest size, since this runs for every lookup of a check run.
 void ToDictionaryUtf8(std::u16string_view aText, std::string& aOut) {
-  aOut.clear();
+  aOut.resize(aText.size() * 3);
+  size_t n = 0;
+  auto put = [&](char32_t b) { aOut[n++] = static_cast<char>(b); };
   for (size_t i = 0; i < aText.size(); ++i) {
     char32_t c = aText[i];
+    if (c < 0x80) {
+      put(c);
+      continue;
+    }
     if (c == CRightSingleQuote) {
-      c = u'\'';
-    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < aText.size() && aText[i + 1] >= 0xDC00 &&
-               aText[i + 1] <= 0xDFFF) {
+      put(u'\'');
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < aText.size() && aText[i + 1] >= 0xDC00 &&
+        aText[i + 1] <= 0xDFFF) {
       c = 0x10000 + ((c - 0xD800) << 10) + (aText[i + 1] - 0xDC00);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {
       c = 0xFFFD;
     }
-    if (c < 0x80) {
-      aOut.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      aOut.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      aOut.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    if (c < 0x800) {
+      put(0xC0 | (c >> 6));
+      put(0x80 | (c & 0x3F));
     } else if (c < 0x10000) {
-      aOut.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      aOut.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      aOut.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      put(0xE0 | (c >> 12));
+      put(0x80 | ((c >> 6) & 0x3F));
+      put(0x80 | (c & 0x3F));
     } else {
-      aOut.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      aOut.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      aOut.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      aOut.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+      // A pair of code units (6 bytes reserved) becomes 4 bytes.
+      put(0xF0 | (c >> 18));
+      put(0x80 | ((c >> 12) & 0x3F));
+      put(0x80 | ((c >> 6) & 0x3F));
+      put(0x80 | (c & 0x3F));
     }
   }
+  aOut.resize(n);
+}
+
+// The platform's locale-independent lower-case mapping, answered directly for ASCII and the
+// basic Cyrillic capitals (which make up nearly every word of a check run).
+char16_t LowerCodeUnit(char16_t c) {
+  if (c < 0x80)
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  if (c >= 0x0410 && c <= 0x042F) // А..Я
+    return static_cast<char16_t>(c + 0x20);
+  if (c >= 0x0430 && c <= 0x045F) // а..я, ѐ..џ
+    return c;
+  if (c >= 0x0400 && c <= 0x040F) // Ѐ..Џ
+    return static_cast<char16_t>(c + 0x50);
+  return Ryvel::Platform::ToLower(c);
 }
 
 // Word characters and symbols that stand together form one compound run.
@@ -191,7 +214,7 @@ int TSpellerSpanish::Check(std::u16string_view aSource, std::u16string_view aTar
     const std::u16string_view w = t.TextView(aTarget);
     FLower.resize(w.size());
     for (size_t k = 0; k < w.size(); ++k)
-      FLower[k] = Ryvel::Platform::ToLower(w[k]);
+      FLower[k] = LowerCodeUnit(w[k]);
     TTokenCheck check{*this, aSource, aTarget, aOptions, t, w, FLower};
     bool ok = check.Decide();
 
