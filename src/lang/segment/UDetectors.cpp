@@ -12,7 +12,8 @@ class TRange {
 public:
   TRange(std::u16string_view aText, int aStart, int aEnd)
       : FText(aText), FStart(aStart),
-        FEnd(std::min<long long>(aEnd, static_cast<long long>(aText.size()))) {
+        // Never above aEnd, so it fits an int even for a huge text.
+        FEnd(static_cast<int>(std::min<long long>(aEnd, static_cast<long long>(aText.size())))) {
     // An inverted range or a start outside the text is empty.
     if (aStart < 0 || aStart > FEnd)
       FEnd = FStart;
