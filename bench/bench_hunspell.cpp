@@ -181,8 +181,8 @@ BENCHMARK(BM_CheckCachedWarmUtf16)->Unit(benchmark::kMillisecond);
 void BM_GetSuggestions(benchmark::State& state) {
   THunSpell dict(u"ru_RU", CPluginDir, CAdapter);
   dict.Load();
-  const std::vector<std::u16string> misspelt{u"сдесь", u"вобщем", u"расчитать", u"придти",
-                                             u"сигодня", u"масква", u"компютер", u"приветт"};
+  const std::vector<std::u16string> misspelt{u"сдесь",   u"вобщем", u"расчитать", u"придти",
+                                             u"сигодня", u"масква", u"компютер",  u"приветт"};
   // One call per iteration, so the time column reads as milliseconds per call.
   THunSpell::TStringArray s;
   std::size_t next = 0;

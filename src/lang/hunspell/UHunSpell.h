@@ -64,11 +64,11 @@ public:
   bool DictionaryOpen() const { return FSpell != nullptr; }
 
   const std::u16string& LibPath() const { return FLibPath; }
-  void SetLibPath(const std::u16string& aValue);   // a new value: Unload(true)
+  void SetLibPath(const std::u16string& aValue); // a new value: Unload(true)
   const std::u16string& DictPath() const { return FDictPath; }
-  void SetDictPath(const std::u16string& aValue);  // a new value: Unload(false)
+  void SetDictPath(const std::u16string& aValue); // a new value: Unload(false)
   const std::u16string& Lang() const { return FLang; }
-  void SetLang(const std::u16string& aValue);      // a new value: Unload(false)
+  void SetLang(const std::u16string& aValue); // a new value: Unload(false)
 
   // The encoding name the library reported, and its code page (0: system ANSI).
   const std::string& Encoding() const { return FEncoding; }

@@ -61,15 +61,15 @@ TEST_P(TRuWords, AnswersAsTheDictionaryDoes) {
 // ru_RU lists the city only as "Москва": Hunspell accepts the capitalised and the all
 // upper-case spelling and rejects the lower-case one (the speller looks the written form up
 // first, so "Москва" in a text is accepted).
-INSTANTIATE_TEST_SUITE_P(
-    Table, TRuWords,
-    ::testing::Values(TWordCase{"Москва", true}, TWordCase{"МОСКВА", true},
-                      TWordCase{"москва", false}, TWordCase{"Москве", true},
-                      TWordCase{"привет", true}, TWordCase{"компьютер", true},
-                      TWordCase{"сегодня", true}, TWordCase{"ёлка", true},
-                      TWordCase{"Пушкин", true}, TWordCase{"пушкин", false},
-                      TWordCase{"масква", false}, TWordCase{"сигодня", false},
-                      TWordCase{"приветт", false}, TWordCase{"компютер", false}));
+INSTANTIATE_TEST_SUITE_P(Table, TRuWords,
+                         ::testing::Values(TWordCase{"Москва", true}, TWordCase{"МОСКВА", true},
+                                           TWordCase{"москва", false}, TWordCase{"Москве", true},
+                                           TWordCase{"привет", true}, TWordCase{"компьютер", true},
+                                           TWordCase{"сегодня", true}, TWordCase{"ёлка", true},
+                                           TWordCase{"Пушкин", true}, TWordCase{"пушкин", false},
+                                           TWordCase{"масква", false}, TWordCase{"сигодня", false},
+                                           TWordCase{"приветт", false},
+                                           TWordCase{"компютер", false}));
 
 TEST_F(TRuDictionary, ReportsUtf8) {
   ASSERT_TRUE(Dict.Load());
@@ -115,7 +115,8 @@ TEST(TRuDictionaryMissing, MissingDicIsReportedOnceWithItsFullPath) {
       EXPECT_FALSE(dict.Check(u"Москва"));
     THunSpell::TStringArray s;
     EXPECT_EQ(dict.GetSuggestions(u"масква", s), 0);
-    EXPECT_THAT(sink.Texts, ElementsAre(u"File does not exist: " + PathToUtf16(dir) + u"/ru_RU.dic"));
+    EXPECT_THAT(sink.Texts,
+                ElementsAre(u"File does not exist: " + PathToUtf16(dir) + u"/ru_RU.dic"));
     UnloadHunSpellLib();
   }
   fs::remove_all(dir);

@@ -140,15 +140,21 @@ TEST_P(THunSpellDictionary, SuggestionsComeBackAsUtf16) {
 
 INSTANTIATE_TEST_SUITE_P(SmallDictionaries, THunSpellDictionary,
                          ::testing::Values(TDictCase{"test_utf8", "UTF-8", 65001, "котт", "кот"},
-                                           TDictCase{"test_koi8", "KOI8-R", 20866, "щюка",
-                                                     "щука"}),
+                                           TDictCase{"test_koi8", "KOI8-R", 20866, "щюка", "щука"}),
                          [](const auto& info) { return std::string(info.param.Lang); });
 
 // ---------------------------------------------------------------------------------------
 // Failures: each message once, in order, then silence.
 
-enum class TFailure { MissingLibrary, LibraryWithoutAdd, MissingDic, MissingAff, BothMissing,
-                      InitializeFails, EmptyLang };
+enum class TFailure {
+  MissingLibrary,
+  LibraryWithoutAdd,
+  MissingDic,
+  MissingAff,
+  BothMissing,
+  InitializeFails,
+  EmptyLang
+};
 
 struct TFailureCase {
   const char* Name;
@@ -257,9 +263,9 @@ TEST_F(THunSpellTest, AdapterRefusesFilesThatAreNotReadableFiles) {
   ASSERT_TRUE(LoadHunSpellLib(CAdapter));
   const auto& e = HunSpellEntryPoints();
   EXPECT_EQ(e.Initialize((CDataDir).c_str(), (CDataDir + "/test_utf8.dic").c_str()), nullptr);
-  EXPECT_EQ(e.Initialize((CDataDir + "/missing.aff").c_str(),
-                         (CDataDir + "/test_utf8.dic").c_str()),
-            nullptr);
+  EXPECT_EQ(
+      e.Initialize((CDataDir + "/missing.aff").c_str(), (CDataDir + "/test_utf8.dic").c_str()),
+      nullptr);
   EXPECT_EQ(e.Initialize(nullptr, nullptr), nullptr);
   EXPECT_EQ(e.Spell(nullptr, "кот"), 0);
   char** list = reinterpret_cast<char**>(&list);
@@ -298,13 +304,13 @@ TEST_P(THunSpellPathTable, ActualFileNames) {
   EXPECT_EQ(dict.ActualDictPath().back(), u'/');
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, THunSpellPathTable,
-    ::testing::Values(TPathCase{u"ru", u"/data/dicts", u"/data/dicts/ru.dic"},
-                      TPathCase{u"ru", u"/data/dicts/", u"/data/dicts/ru.dic"},
-                      TPathCase{u"ru", u"/data/x/../dicts", u"/data/dicts/ru.dic"},
-                      TPathCase{u"ru", u"rel/sub", u"@/rel/sub/ru.dic"},
-                      TPathCase{u"", u"/data/dicts", u""}));
+INSTANTIATE_TEST_SUITE_P(Table, THunSpellPathTable,
+                         ::testing::Values(TPathCase{u"ru", u"/data/dicts", u"/data/dicts/ru.dic"},
+                                           TPathCase{u"ru", u"/data/dicts/", u"/data/dicts/ru.dic"},
+                                           TPathCase{u"ru", u"/data/x/../dicts",
+                                                     u"/data/dicts/ru.dic"},
+                                           TPathCase{u"ru", u"rel/sub", u"@/rel/sub/ru.dic"},
+                                           TPathCase{u"", u"/data/dicts", u""}));
 
 // ---------------------------------------------------------------------------------------
 // Encodings and conversion, observed through the bytes the stand-in library receives.
@@ -333,8 +339,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TEncodingCase{"UTF-7", 65000}, TEncodingCase{"ISO8859-5", 28595},
                       TEncodingCase{"iso-8859-15", 28605}, TEncodingCase{"ISO-8859-13", 28603},
                       TEncodingCase{"ISO-8859-10", 0}, TEncodingCase{"microsoft-cp1251", 0},
-                      TEncodingCase{"UTF-8 ", 0}, TEncodingCase{"", 0},
-                      TEncodingCase{nullptr, 0}));
+                      TEncodingCase{"UTF-8 ", 0}, TEncodingCase{"", 0}, TEncodingCase{nullptr, 0}));
 
 TEST_F(THunSpellTest, ReopenedDictionaryDoesNotInheritTheOldCodePage) {
   Fake.SetEncoding("KOI8-R");
@@ -392,7 +397,9 @@ INSTANTIATE_TEST_SUITE_P(
     Table, THunSpellConversion,
     ::testing::Values(
         TConversionCase{"Koi8FromUtf16", "KOI8-R", "C.UTF-8", TForm::Utf16, "ёж", "\xA3\xD6"},
-        TConversionCase{"Koi8Unmappable", "KOI8-R", "C.UTF-8", TForm::Utf8, "naïve", "na\x1A" "ve"},
+        TConversionCase{"Koi8Unmappable", "KOI8-R", "C.UTF-8", TForm::Utf8, "naïve",
+                        "na\x1A"
+                        "ve"},
         TConversionCase{"Iso5FromUtf16", "ISO8859-5", "C.UTF-8", TForm::Utf16, "ёж", "\xF1\xD6"},
         TConversionCase{"RightQuoteBecomesApostrophe", "UTF-8", "C.UTF-8", TForm::Utf16,
                         "it\xE2\x80\x99s", "it's"},
@@ -402,12 +409,11 @@ INSTANTIATE_TEST_SUITE_P(
                         "it\xE2\x80\x99s", "it\xE2\x80\x99s"},
         TConversionCase{"MalformedUtf8Replaced", "UTF-8", "C.UTF-8", TForm::Utf8, "a\xFF",
                         "a\xEF\xBF\xBD"},
-        TConversionCase{"AnsiKoi8ToUtf8", "UTF-8", "ru_RU.KOI8-R", TForm::Ansi, "\xA3\xD6",
-                        "ёж"},
+        TConversionCase{"AnsiKoi8ToUtf8", "UTF-8", "ru_RU.KOI8-R", TForm::Ansi, "\xA3\xD6", "ёж"},
         TConversionCase{"UnknownEncodingUsesAnsi", "x-unknown", "ru_RU.KOI8-R", TForm::Utf8, "ёж",
                         "\xA3\xD6"},
-        TConversionCase{"AnsiToAnsiUnchanged", "x-unknown", "ru_RU.KOI8-R", TForm::Ansi,
-                        "\xA3\xD6", "\xA3\xD6"}),
+        TConversionCase{"AnsiToAnsiUnchanged", "x-unknown", "ru_RU.KOI8-R", TForm::Ansi, "\xA3\xD6",
+                        "\xA3\xD6"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(THunSpellTest, WordWithZeroByteIsNeverCorrect) {
@@ -466,8 +472,8 @@ TEST_F(THunSpellTest, RepeatedWordsReachTheLibraryOnce) {
 }
 
 TEST_F(THunSpellTest, BoundedCacheKeepsAnswersAndStaysWithinItsLimit) {
-  const std::vector<std::u16string> words{u"кот", u"котт", u"дом", u"домм", u"рыба",
-                                          u"рыбы", u"ёж", u"ёжж", u"москва", u"масква"};
+  const std::vector<std::u16string> words{u"кот",  u"котт", u"дом", u"домм",   u"рыба",
+                                          u"рыбы", u"ёж",   u"ёжж", u"москва", u"масква"};
   auto reference = FakeDict();
   reference->SetLookupCacheLimit(0);
   std::vector<bool> expected;
