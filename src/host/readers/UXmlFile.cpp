@@ -338,15 +338,23 @@ TXmlFile::TXmlFile(const std::filesystem::path& aPath, IReadProgress* aProgress)
   if (aProgress)
     aProgress->Finished();
   if (!result) {
-    const auto offset = static_cast<size_t>(result.offset);
+    auto offset = static_cast<size_t>(result.offset);
+    const size_t size = buf.Size;
     FDocument.reset();
     FBuffer.reset();
     // The in-place parse has changed the buffer; locate the fault in a fresh copy.
     const TBuffer fresh = LoadNormalised(FPath, FFileName, nullptr);
     uint64_t line = 0, column = 0;
-    LocateOffset(std::string_view(fresh.Data.get(), fresh.Size), offset, line, column);
+    const std::string_view text(fresh.Data.get(), fresh.Size);
+    // pugixml reports a document cut short as a tag mismatch at its last character.
+    const bool cutShort = result.status == pugi::status_end_element_mismatch &&
+                          text.find_first_not_of(" \t\r\n", offset) == std::string_view::npos;
+    if (cutShort)
+      offset = size;
+    LocateOffset(text, offset, line, column);
     throw EReadError(FFileName, line, column,
-                     std::string("malformed XML: ") + result.description());
+                     cutShort ? std::string("unexpected end of file: an element is not closed")
+                              : std::string("malformed XML: ") + result.description());
   }
 }
 
