@@ -15,10 +15,10 @@
 
 #include <sys/resource.h>
 
-#include <ctime>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <memory>
 #include <random>
 #include <string>
@@ -45,38 +45,43 @@ double Seconds(Clock::time_point aFrom) { return Clock::now() - aFrom; }
 // tags, placeholders, numbers, URLs, file names, product names, and a few typing errors.
 
 const char* const CVerbs[] = {
-    "Нажмите", "Откройте", "Сохраните", "Удалите", "Выберите", "Введите", "Проверьте",
-    "Подключите", "Загрузите", "Обновите", "Перезапустите", "Скопируйте", "Укажите",
-    "Отправьте", "Закройте", "Создайте", "Измените", "Настройте", "Установите", "Отключите"};
+    "Нажмите",    "Откройте",  "Сохраните", "Удалите",       "Выберите",   "Введите",  "Проверьте",
+    "Подключите", "Загрузите", "Обновите",  "Перезапустите", "Скопируйте", "Укажите",  "Отправьте",
+    "Закройте",   "Создайте",  "Измените",  "Настройте",     "Установите", "Отключите"};
 const char* const CObjects[] = {
-    "файл", "папку", "документ", "настройки", "параметры", "пароль", "учётную запись",
-    "сервер", "подключение", "приложение", "проект", "изображение", "страницу", "сообщение",
-    "шаблон", "отчёт", "таблицу", "резервную копию", "профиль", "расширение", "обновление",
-    "базу данных", "список", "фильтр", "значение", "ключ", "сертификат", "адрес", "устройство"};
+    "файл",           "папку",      "документ",    "настройки",   "параметры", "пароль",
+    "учётную запись", "сервер",     "подключение", "приложение",  "проект",    "изображение",
+    "страницу",       "сообщение",  "шаблон",      "отчёт",       "таблицу",   "резервную копию",
+    "профиль",        "расширение", "обновление",  "базу данных", "список",    "фильтр",
+    "значение",       "ключ",       "сертификат",  "адрес",       "устройство"};
 const char* const CAdjectives[] = {
-    "новый", "текущий", "выбранный", "последний", "локальный", "удалённый", "общий", "личный",
-    "временный", "основной", "дополнительный", "сохранённый", "исходный", "целевой"};
-const char* const CSubjects[] = {
-    "Файл", "Сервер", "Приложение", "Подключение", "Документ", "Обновление", "Операция",
-    "Загрузка", "Синхронизация", "Проверка", "Установка", "Пользователь", "Запрос"};
+    "новый",  "текущий",   "выбранный", "последний",      "локальный",   "удалённый", "общий",
+    "личный", "временный", "основной",  "дополнительный", "сохранённый", "исходный",  "целевой"};
+const char* const CSubjects[] = {"Файл",          "Сервер",     "Приложение", "Подключение",
+                                 "Документ",      "Обновление", "Операция",   "Загрузка",
+                                 "Синхронизация", "Проверка",   "Установка",  "Пользователь",
+                                 "Запрос"};
 const char* const CStates[] = {
-    "не найден", "недоступен", "успешно сохранён", "уже существует", "был изменён",
-    "не отвечает", "завершена с ошибкой", "будет удалён", "временно заблокирован",
-    "успешно завершена", "требует перезапуска", "превысил допустимый размер"};
+    "не найден",           "недоступен",          "успешно сохранён",
+    "уже существует",      "был изменён",         "не отвечает",
+    "завершена с ошибкой", "будет удалён",        "временно заблокирован",
+    "успешно завершена",   "требует перезапуска", "превысил допустимый размер"};
 const char* const CConnectors[] = {"и", "или", "чтобы", "если", "перед тем как", "после чего",
-                                   "в", "на", "для", "из", "с помощью", "без"};
-const char* const CProducts[] = {"Windows", "macOS", "GitHub", "Microsoft", "JSON", "HTTP",
-                                 "USB", "Wi-Fi", "Android", "iOS", "Excel", "Linux", "Google",
-                                 "PDF", "SQL", "API"};
-const char* const CPlaceholders[] = {"%s", "%d", "%1", "%2$s", "{0}", "{1}", "{count}",
-                                     "{fileName}", "$(PRODUCT)", "%%"};
-const char* const CFiles[] = {"config.json", "settings.xml", "README.txt", "*.docx",
-                              "C:\\Users\\Public", "/etc/hosts", "report_2024.xlsx"};
+                                   "в", "на",  "для",   "из",   "с помощью",     "без"};
+const char* const CProducts[] = {"Windows", "macOS", "GitHub",  "Microsoft", "JSON",  "HTTP",
+                                 "USB",     "Wi-Fi", "Android", "iOS",       "Excel", "Linux",
+                                 "Google",  "PDF",   "SQL",     "API"};
+const char* const CPlaceholders[] = {"%s",  "%d",      "%1",         "%2$s",       "{0}",
+                                     "{1}", "{count}", "{fileName}", "$(PRODUCT)", "%%"};
+const char* const CFiles[] = {"config.json",       "settings.xml", "README.txt",      "*.docx",
+                              "C:\\Users\\Public", "/etc/hosts",   "report_2024.xlsx"};
 const char* const CUrls[] = {"https://example.com/help", "http://www.example.org/docs/v2",
                              "support@example.com", "192.168.0.1", "ftp://files.example.net"};
-const char* const CTags[][2] = {{"<b>", "</b>"}, {"<i>", "</i>"},
+const char* const CTags[][2] = {{"<b>", "</b>"},
+                                {"<i>", "</i>"},
                                 {"<a href=\"https://example.com\">", "</a>"},
-                                {"<span class='hint'>", "</span>"}, {"<ut>{\\b}</ut>", ""}};
+                                {"<span class='hint'>", "</span>"},
+                                {"<ut>{\\b}</ut>", ""}};
 
 // Sentences of the user guide text of bench/data, for the longer help paragraphs: they bring
 // the vocabulary of real documentation (several hundred distinct word forms).
@@ -113,9 +118,9 @@ public:
       // The source holds the same untranslatable pieces as the target, as in a real project;
       // a few segments are left untranslated.
       std::string source = Chance(6) ? target : "Source text " + std::to_string(i) + FKept;
-      segments.push_back(std::make_unique<TSegmentData>(
-          reinterpret_cast<void*>(static_cast<intptr_t>(i + 1)), Utf8ToUtf16(source),
-          Utf8ToUtf16(Typos(target))));
+      segments.push_back(
+          std::make_unique<TSegmentData>(reinterpret_cast<void*>(static_cast<intptr_t>(i + 1)),
+                                         Utf8ToUtf16(source), Utf8ToUtf16(Typos(target))));
     }
     return segments;
   }
@@ -229,10 +234,10 @@ TRunFigures CheckRun(TSpellerSpanish& aSpeller, const TSegmentList& aSegments, b
     int total = 0;
     const TSegmentData* current = segment.get();
     if (aMerge)
-      f.Reports += aSpeller.Check(*segment, DefaultSpellerOptions, total,
-                                  [&](std::u16string_view aWord) {
-                                    pending.Add(aWord, const_cast<TSegmentData*>(current));
-                                  });
+      f.Reports +=
+          aSpeller.Check(*segment, DefaultSpellerOptions, total, [&](std::u16string_view aWord) {
+            pending.Add(aWord, const_cast<TSegmentData*>(current));
+          });
     else
       f.Reports += aSpeller.Check(*segment, DefaultSpellerOptions, total, TWordProc{});
     f.Words += total;
@@ -249,9 +254,8 @@ double TokenizerOnly(const TSpellerSpanish& aSpeller, const TSegmentList& aSegme
   for (const auto& segment : aSegments) {
     if (TSpellerSpanish::IsSimilarText(segment->Source(), segment->Target()))
       continue;
-    const Veskora::Lang::TVeLWordList list(segment->Target(),
-                                           {Veskora::Lang::opCleanAllRTFEscapedChars},
-                                           aSpeller.SpecialWords());
+    const Veskora::Lang::TVeLWordList list(
+        segment->Target(), {Veskora::Lang::opCleanAllRTFEscapedChars}, aSpeller.SpecialWords());
     tokens += list.Words().size();
   }
   const double s = Seconds(start);
@@ -273,9 +277,8 @@ double LookupsOnly(TSpellerSpanish& aSpeller, const TSegmentList& aSegments) {
   for (const auto& segment : aSegments) {
     if (TSpellerSpanish::IsSimilarText(segment->Source(), segment->Target()))
       continue;
-    const Veskora::Lang::TVeLWordList list(segment->Target(),
-                                           {Veskora::Lang::opCleanAllRTFEscapedChars},
-                                           aSpeller.SpecialWords());
+    const Veskora::Lang::TVeLWordList list(
+        segment->Target(), {Veskora::Lang::opCleanAllRTFEscapedChars}, aSpeller.SpecialWords());
     for (const auto& t : list.Words())
       if (t.IsAbbreviation() || t.IsNormal()) {
         const std::u16string_view w = t.TextView(segment->Target());
@@ -323,8 +326,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the ru_RU dictionary could not be opened from %s\n", RYVEL_PLUGIN_DIR);
     return 2;
   }
-  std::printf("special words and dictionary loaded in %.2f s (%d special words)\n",
-              Seconds(start), speller->SpecialWords()->Count());
+  std::printf("special words and dictionary loaded in %.2f s (%d special words)\n", Seconds(start),
+              speller->SpecialWords()->Count());
 
   const long rssBeforeRun = PeakRssKiB();
   const TRunFigures cold = CheckRun(*speller, segments, true);
@@ -354,12 +357,11 @@ int main(int argc, char** argv) {
               warm.Seconds, count / warm.Seconds, warm.Words / warm.Seconds);
   std::printf("  time split: tokenizer %.3f s (%.0f%%), rules %.3f s (%.0f%%), lookups %.3f s "
               "(%.0f%%), merging %.3f s (%.0f%%)\n",
-              tokenizer, 100 * tokenizer / warm.Seconds, rules, 100 * rules / warm.Seconds,
-              lookups, 100 * lookups / warm.Seconds, merging, 100 * merging / warm.Seconds);
+              tokenizer, 100 * tokenizer / warm.Seconds, rules, 100 * rules / warm.Seconds, lookups,
+              100 * lookups / warm.Seconds, merging, 100 * merging / warm.Seconds);
   std::printf("  dictionary misses of the first run: %.3f s\n", cold.Seconds - warm.Seconds);
   std::printf("  lookup cache: %zu entries, %zu bytes\n",
-              speller->Dictionary().LookupCacheEntries(),
-              speller->Dictionary().LookupCacheBytes());
+              speller->Dictionary().LookupCacheEntries(), speller->Dictionary().LookupCacheBytes());
   std::printf("\npeak memory (ru_maxrss): %.1f MiB after the first run; %.1f MiB with the "
               "project and the dictionary loaded, before it; %.1f MiB at the end (the split "
               "measurement holds every examined word)\n",

@@ -201,8 +201,7 @@ int TSpellerSpanish::Check(std::u16string_view aSource, std::u16string_view aTar
   if (aOptions.Contains(CRysoExcludeSegmentsWithSimilarSource) && IsSimilarText(aSource, aTarget))
     return 0;
 
-  const TVeLWordList list(aTarget, {Veskora::Lang::opCleanAllRTFEscapedChars},
-                          FSpecialWords.get());
+  const TVeLWordList list(aTarget, {Veskora::Lang::opCleanAllRTFEscapedChars}, FSpecialWords.get());
   const auto& words = list.Words();
   const size_t n = words.size();
   for (size_t i = 0; i < n; ++i) {
@@ -255,8 +254,8 @@ int TSpellerSpanish::GetSuggestions(const std::u16string& aWord,
 
 void TSpellerSpanish::ReloadSpecialWords() {
   // The new list is complete before it replaces the old one.
-  auto words = std::make_unique<TVeLSpecialWordList>(
-      Ryvel::Platform::PathFromUtf16(FSpecialWordsFile));
+  auto words =
+      std::make_unique<TVeLSpecialWordList>(Ryvel::Platform::PathFromUtf16(FSpecialWordsFile));
   if (FAddendumFiles) {
     for (int k = 0; k < FAddendumFiles->AddendumCount(); ++k) {
       const TVeAddendumFile* addendum = FAddendumFiles->GetAddendum(k);

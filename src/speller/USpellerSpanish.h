@@ -28,9 +28,9 @@ public:
   // Where the dictionary, the special-words file and the spelling library are found. The
   // defaults are the plug-in's own: everything in the folder of the module file.
   struct TLocation {
-    std::u16string Folder;               // empty: the module's folder
+    std::u16string Folder;                // empty: the module's folder
     std::u16string Lang{CDictionaryName}; // <Lang>.dic, <Lang>.aff and <Lang>.rysw
-    std::u16string LibPath = u".";       // ".": the library in the module's folder
+    std::u16string LibPath = u".";        // ".": the library in the module's folder
   };
 
   // The session's speller. aAddendumFilesList is borrowed (may be null) and must outlive it.

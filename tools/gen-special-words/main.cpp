@@ -38,8 +38,8 @@ struct TSection {
 // Each curated list is named after the plural of its type.
 const std::map<std::string, std::string>& ListTypes() {
   static const std::map<std::string, std::string> types = {
-      {"countries", "Country"}, {"regions", "Region"},      {"cities", "City"},
-      {"acronyms", "Acronym"},  {"names", "Name"},          {"organisations", "Organisation"},
+      {"countries", "Country"}, {"regions", "Region"}, {"cities", "City"},
+      {"acronyms", "Acronym"},  {"names", "Name"},     {"organisations", "Organisation"},
       {"products", "Product"}};
   return types;
 }
@@ -186,8 +186,8 @@ int main(int argc, char** argv) {
       std::cerr << "skipping " << file << ": its name gives no type\n";
       continue;
     }
-    TSection section{it->second, it->first + " (data/special-words/" +
-                                     file.filename().string() + ")", {}};
+    TSection section{
+        it->second, it->first + " (data/special-words/" + file.filename().string() + ")", {}};
     if (!ReadList(file, section))
       return 2;
     sections.push_back(std::move(section));

@@ -26,20 +26,29 @@ struct TRealCase {
 };
 
 const TRealCase RealCases[] = {
-    {"PlainSentence", u"Click Save to continue.",
-     u"Нажмите «Сохранить», чтобы продолжить.", {}},
-    {"TagsPlaceholdersAndNumbers", u"<b>%1</b> files were deleted in 2.5 seconds",
-     u"<b>%1</b> файлов удалено за 2,5 секунды", {}},
-    {"ProductsAndAcronyms", u"Connect to Wi-Fi and open GitHub in Windows",
-     u"Подключитесь к Wi-Fi и откройте GitHub в Windows", {}},
-    {"UrlAndFileMask", u"See https://example.com/help and the *.json files",
-     u"См. https://example.com/help и файлы *.json", {}},
+    {"PlainSentence", u"Click Save to continue.", u"Нажмите «Сохранить», чтобы продолжить.", {}},
+    {"TagsPlaceholdersAndNumbers",
+     u"<b>%1</b> files were deleted in 2.5 seconds",
+     u"<b>%1</b> файлов удалено за 2,5 секунды",
+     {}},
+    {"ProductsAndAcronyms",
+     u"Connect to Wi-Fi and open GitHub in Windows",
+     u"Подключитесь к Wi-Fi и откройте GitHub в Windows",
+     {}},
+    {"UrlAndFileMask",
+     u"See https://example.com/help and the *.json files",
+     u"См. https://example.com/help и файлы *.json",
+     {}},
     // The stem of a file name is a word like any other.
     {"FileNameStem", u"Open config.json", u"Откройте файл config.json", {u"config"}},
-    {"CountryAndCity", u"Shipping to Kazakhstan from Moscow",
-     u"Доставка в Казахстан из Москвы", {}},
-    {"Misspellings", u"The file could not be saved",
-     u"Не удалось сахранить фаил", {u"сахранить", u"фаил"}},
+    {"CountryAndCity",
+     u"Shipping to Kazakhstan from Moscow",
+     u"Доставка в Казахстан из Москвы",
+     {}},
+    {"Misspellings",
+     u"The file could not be saved",
+     u"Не удалось сахранить фаил",
+     {u"сахранить", u"фаил"}},
     {"EnglishLeftInTarget", u"Open Settings", u"Откройте Setings", {u"Setings"}},
     {"UntranslatedSegmentSkipped", u"Settings", u"Settings", {}},
 };
@@ -66,9 +75,9 @@ INSTANTIATE_TEST_SUITE_P(RuRu, SpellerRealDictionaryTest, ::testing::ValuesIn(Re
 
 TEST(SpellerRealDictionary, SuggestsCorrections) {
   TRecordingSink sink;
-  auto speller = TSpellerSpanish::Create(
-      nullptr, {Ryvel::Platform::PathToUtf16(fs::path(RYVEL_PLUGIN_DIR)), u"ru_RU",
-                AdapterLibPath()});
+  auto speller =
+      TSpellerSpanish::Create(nullptr, {Ryvel::Platform::PathToUtf16(fs::path(RYVEL_PLUGIN_DIR)),
+                                        u"ru_RU", AdapterLibPath()});
   std::vector<std::u16string> suggestions;
   EXPECT_GT(speller->GetSuggestions(u"сахранить", suggestions), 0);
   EXPECT_THAT(suggestions, ::testing::Contains(std::u16string(u"сохранить")));
@@ -109,9 +118,9 @@ TEST(ShippedSpecialWords, FileIsWellFormed) {
   EXPECT_GT(entries, 1000);
 
   Veskora::Lang::TVeLSpecialWordList list(fs::path(RYVEL_PLUGIN_DIR) / "ru_RU.rysw");
-  for (std::u16string_view w : {u"Россия", u"РОССИЯ", u"Russia", u"Москва", u"Moscow",
-                                u"GitHub", u"Wi-Fi", u"macOS", u"JSON", u"USB", u"Microsoft",
-                                u"Windows", u"HTTP", u"Нью-Йорк", u"New York"}) {
+  for (std::u16string_view w :
+       {u"Россия", u"РОССИЯ", u"Russia", u"Москва", u"Moscow", u"GitHub", u"Wi-Fi", u"macOS",
+        u"JSON", u"USB", u"Microsoft", u"Windows", u"HTTP", u"Нью-Йорк", u"New York"}) {
     const auto* entry = list.FindExact(w);
     ASSERT_NE(entry, nullptr) << Ryvel::Platform::Utf16ToUtf8(w);
     EXPECT_GE(entry->FType, Veskora::Lang::OtherKind::Country);

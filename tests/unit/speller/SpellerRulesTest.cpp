@@ -36,8 +36,12 @@ const TRuleCase RuleCases[] = {
     {"CapitalisedFoundByLowerCase", u"", u"Москва", None, {}, 1},
     {"AllCapitalsFoundByLowerCase", u"", u"МОСКВА", None, {}, 1},
     {"UnknownReportedAsWritten", u"", u"Масква", None, {u"Масква"}, 1},
-    {"EveryOccurrenceInTextOrder", u"", u"Масква и Масква, wrld", None,
-     {u"Масква", u"Масква", u"wrld"}, 4},
+    {"EveryOccurrenceInTextOrder",
+     u"",
+     u"Масква и Масква, wrld",
+     None,
+     {u"Масква", u"Масква", u"wrld"},
+     4},
     {"TagsAndNumbersNotExamined", u"", u"<b>hello</b> 12 world", None, {}, 2},
     {"EmptyTarget", u"source", u"", None, {}, 0},
 
@@ -101,8 +105,8 @@ TEST_F(SpellerTest, SegmentOverloadChecksTheTargetAgainstTheSource) {
   const TSegmentData segment(nullptr, u"In Paris", u"Paris est belle Масква");
   std::vector<std::u16string> words;
   int total = 0;
-  const int n = speller->Check(segment, Mixed, total,
-                               [&](std::u16string_view w) { words.emplace_back(w); });
+  const int n =
+      speller->Check(segment, Mixed, total, [&](std::u16string_view w) { words.emplace_back(w); });
   EXPECT_EQ(n, 1);
   EXPECT_EQ(total, 4);
   EXPECT_THAT(words, ElementsAreArray({u"Масква"}));

@@ -19,12 +19,12 @@ const TSimilarCase SimilarCases[] = {
     {u"", u"", true},
     {u"\t\r\n", u"", true},
     {u"v1.2", u"v1,2", true},
-    {u"v1.2", u"v1.3", false},    // digits count
-    {u"Abc", u"abc", false},      // so does case
-    {u"a-b", u"a b", true},       // a space inside is a difference like any other non-letter
+    {u"v1.2", u"v1.3", false}, // digits count
+    {u"Abc", u"abc", false},   // so does case
+    {u"a-b", u"a b", true},    // a space inside is a difference like any other non-letter
     {u"Москва!", u"Москва?", true},
     {u"Москва", u"Масква", false},
-    {u"x\u00A0y", u"x y", true},  // no-break space is no letter
+    {u"x\u00A0y", u"x y", true}, // no-break space is no letter
 };
 
 TEST(SpellerIsSimilarText, Cases) {
@@ -47,10 +47,10 @@ const TWholeWordCase WholeWordCases[] = {
     {u"Paris", u"Paris is nice", 1},
     {u"Paris", u"In Paris", 4},
     {u"Paris", u"(Paris)", 2},
-    {u"Paris", u"Paris2024", 1},      // a digit is a boundary
-    {u"Paris", u"xParis Paris", 8},   // the first occurrence does not count, the second does
-    {u"aa", u"aaa aa", 5},            // overlapping occurrences are all tried
-    {u"NASA", u"nasa", 0},            // case-sensitive
+    {u"Paris", u"Paris2024", 1},    // a digit is a boundary
+    {u"Paris", u"xParis Paris", 8}, // the first occurrence does not count, the second does
+    {u"aa", u"aaa aa", 5},          // overlapping occurrences are all tried
+    {u"NASA", u"nasa", 0},          // case-sensitive
     {u"Москва", u"в Москве и Москва", 12},
     {u"", u"text", 0},
     {u"word", u"", 0},
