@@ -178,6 +178,22 @@ void BM_CheckCachedWarmUtf16(benchmark::State& state) {
 }
 BENCHMARK(BM_CheckCachedWarmUtf16)->Unit(benchmark::kMillisecond);
 
+// Warm lookups in an 8-bit dictionary (the small KOI8-R test dictionary): every lookup
+// still converts the word before the cache is asked.
+void BM_CheckCachedWarmKoi8(benchmark::State& state) {
+  THunSpell dict(u"test_koi8", Utf8ToUtf16(RYVEL_SOURCE_DIR "/tests/data/hunspell"), CAdapter);
+  if (!dict.Load()) {
+    state.SkipWithError("test_koi8 could not be opened");
+    return;
+  }
+  LookUpText([&](const std::string& w) { return dict.CheckUtf8(w); });
+  std::size_t lookups = 0;
+  for (auto _ : state)
+    lookups += LookUpText([&](const std::string& w) { return dict.CheckUtf8(w); });
+  ReportRate(state, lookups);
+}
+BENCHMARK(BM_CheckCachedWarmKoi8)->Unit(benchmark::kMillisecond);
+
 void BM_GetSuggestions(benchmark::State& state) {
   THunSpell dict(u"ru_RU", CPluginDir, CAdapter);
   dict.Load();

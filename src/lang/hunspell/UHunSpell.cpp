@@ -90,12 +90,17 @@ bool IsValidUtf8(std::string_view s) {
   return true;
 }
 
-// An entry of the lookup cache: the key bytes (on the heap once past the short-string
-// buffer), the node with its cached hash and the bucket pointer.
+// What one entry of the lookup cache takes: the hash node (next pointer, key, answer,
+// cached hash) with its allocator overhead, its bucket pointer, and the key bytes on the
+// heap once they outgrow the short-string buffer.
 std::size_t CacheEntryCost(const std::string& aKey) {
-  constexpr std::size_t CNodeCost = sizeof(std::string) + 3 * sizeof(void*) + sizeof(void*);
+  constexpr std::size_t CMallocOverhead = 16;
+  constexpr std::size_t CNodeCost = sizeof(void*) + sizeof(std::string) + sizeof(std::size_t) +
+                                    sizeof(std::size_t) + CMallocOverhead + sizeof(void*);
   constexpr std::size_t CShortString = 15;
-  return CNodeCost + (aKey.size() > CShortString ? aKey.size() + 1 : 0);
+  if (aKey.size() <= CShortString)
+    return CNodeCost;
+  return CNodeCost + ((aKey.size() + 1 + 15) & ~std::size_t{15}) + CMallocOverhead;
 }
 
 void ShowError(const std::u16string& aText) { ShowMessage(CHunSpellCaption, aText); }
@@ -258,6 +263,76 @@ void THunSpell::SelectConverter() {
   if (FConverter.empty() || !ConvertToCodePage(u"", FConverter.c_str(), probe))
     FConverter = "UTF-8"; // a code set ICU does not know: what the platform falls back to
   FDictUtf8 = IsUtf8Name(FConverter);
+  BuildByteTable();
+}
+
+void THunSpell::BuildByteTable() {
+  FByteOf.clear();
+  if (FDictUtf8)
+    return;
+  // Decode every byte but zero, then keep the characters that encode back to exactly that
+  // byte: for them the table and the converter agree, so they can skip the converter.
+  std::string bytes;
+  for (int b = 1; b < 256; ++b)
+    bytes.push_back(static_cast<char>(b));
+  std::u16string chars;
+  if (!ConvertFromCodePage(bytes, FConverter.c_str(), chars) || chars.size() != bytes.size())
+    return; // not a single-byte code set
+  std::vector<unsigned char> table(0x10000, 0);
+  std::u16string probeChars;
+  std::string probeBytes;
+  for (std::size_t i = 0; i < chars.size(); ++i) {
+    const char16_t u = chars[i];
+    if (u == 0 || u == u'\uFFFD' || (u >= 0xD800 && u <= 0xDFFF) || table[u] != 0)
+      continue;
+    table[u] = static_cast<unsigned char>(bytes[i]);
+    probeChars.push_back(u);
+    probeBytes.push_back(bytes[i]);
+  }
+  std::string check;
+  if (!ConvertToCodePage(probeChars, FConverter.c_str(), check) || check != probeBytes)
+    return;
+  FByteOf = std::move(table);
+}
+
+bool THunSpell::EncodeWithTable(std::string_view aWord, std::string& aOut) const {
+  aOut.clear();
+  std::size_t i = 0;
+  const std::size_t n = aWord.size();
+  while (i < n) {
+    const auto c = static_cast<unsigned char>(aWord[i]);
+    char32_t cp;
+    std::size_t len;
+    if (c < 0x80) {
+      cp = c;
+      len = 1;
+    } else if ((c & 0xE0) == 0xC0) {
+      cp = c & 0x1F;
+      len = 2;
+    } else if ((c & 0xF0) == 0xE0) {
+      cp = c & 0x0F;
+      len = 3;
+    } else {
+      return false; // outside the table's plane, or malformed: the converter decides
+    }
+    if (n - i < len)
+      return false;
+    for (std::size_t k = 1; k < len; ++k) {
+      const auto ck = static_cast<unsigned char>(aWord[i + k]);
+      if ((ck & 0xC0) != 0x80)
+        return false;
+      cp = (cp << 6) | (ck & 0x3F);
+    }
+    // Overlong forms and surrogates are left to the converter's replacement rules.
+    if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    const unsigned char b = FByteOf[cp];
+    if (b == 0)
+      return false;
+    aOut.push_back(static_cast<char>(b));
+    i += len;
+  }
+  return true;
 }
 
 bool THunSpell::Utf8ToDict(std::string_view aWord, std::string& aOut) const {
@@ -268,6 +343,8 @@ bool THunSpell::Utf8ToDict(std::string_view aWord, std::string& aOut) const {
       aOut = Utf16ToUtf8(Utf8ToUtf16(aWord));
     return true;
   }
+  if (!FByteOf.empty() && EncodeWithTable(aWord, aOut))
+    return true;
   return ConvertToCodePage(Utf8ToUtf16(aWord), FConverter.c_str(), aOut);
 }
 

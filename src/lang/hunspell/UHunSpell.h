@@ -112,6 +112,8 @@ private:
   bool OpenDictionary();
   void CloseDictionary();
   void SelectConverter();
+  void BuildByteTable();
+  bool EncodeWithTable(std::string_view aWord, std::string& aOut) const;
   bool Utf8ToDict(std::string_view aWord, std::string& aOut) const;
   bool AnsiToDict(std::string_view aWord, std::string& aOut) const;
   std::u16string DictToUtf16(std::string_view aBytes) const;
@@ -132,6 +134,9 @@ private:
   // ICU converter of the dictionary's encoding, and whether it is UTF-8.
   std::string FConverter;
   bool FDictUtf8 = false;
+  // For a single-byte code set: the byte of every character that converts to one (0 for
+  // the others, which go through the converter). Empty otherwise.
+  std::vector<unsigned char> FByteOf;
   // Reused for every conversion so that a cached lookup allocates nothing of its own.
   std::string FScratch;
 

@@ -416,6 +416,43 @@ INSTANTIATE_TEST_SUITE_P(
                         "\xA3\xD6"}),
     [](const auto& info) { return std::string(info.param.Name); });
 
+// Single-byte dictionaries encode most characters through a table; whatever path a
+// character takes, the library must receive exactly what the converter would produce.
+class THunSpellSingleByte : public THunSpellTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(THunSpellSingleByte, EveryCharacterEncodesAsTheConverterDoes) {
+  Fake.SetEncoding(GetParam());
+  auto dict = FakeDict();
+  dict->SetLookupCacheLimit(0); // every word must reach the library
+  ASSERT_TRUE(dict->Load());
+  const std::string converter =
+      Ryvel::Platform::CodePageConverterName(HunSpellEncodingCodePage(GetParam()));
+  int mismatches = 0;
+  for (char32_t cp = 1; cp < 0x3000 && mismatches < 5; ++cp) {
+    if (cp >= 0xD800 && cp <= 0xDFFF)
+      continue;
+    const std::u16string word = u"a" + std::u16string(1, static_cast<char16_t>(cp)) + u"b";
+    std::string expected;
+    ASSERT_TRUE(Ryvel::Platform::ConvertToCodePage(word, converter.c_str(), expected));
+    dict->CheckUtf8(Utf16ToUtf8(word));
+    if (Fake.LastWord() != expected.substr(0, expected.find('\0'))) {
+      ++mismatches;
+      ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(cp);
+    }
+  }
+  // A character outside the Basic Multilingual Plane goes through the converter.
+  const std::u16string emoji = u"a\U0001F600b";
+  std::string expected;
+  ASSERT_TRUE(Ryvel::Platform::ConvertToCodePage(emoji, converter.c_str(), expected));
+  dict->Check(emoji);
+  EXPECT_EQ(Fake.LastWord(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, THunSpellSingleByte,
+                         ::testing::Values("KOI8-R", "KOI8-U", "ISO-8859-5", "ISO-8859-1",
+                                           "ISO-8859-7"));
+
 TEST_F(THunSpellTest, WordWithZeroByteIsNeverCorrect) {
   auto dict = FakeDict();
   ASSERT_TRUE(dict->Check(u"кот"));
