@@ -44,6 +44,10 @@ void Record(int aSeverity, size_t aLine, size_t aColumn, const char* aText) {
   ActiveErrors->Text = aText ? aText : "syntax error";
   while (!ActiveErrors->Text.empty() && ActiveErrors->Text.back() == '\n')
     ActiveErrors->Text.pop_back();
+  // The lexer notices an unterminated string after it has read the line break, and reports
+  // the next line; the string is on the line before.
+  if (ActiveErrors->Text == "end-of-line within string" && ActiveErrors->Line > 1)
+    --ActiveErrors->Line;
 }
 
 extern "C" void PoXError(int aSeverity, po_message_t, const char*, size_t aLine, size_t aColumn,
