@@ -11,40 +11,40 @@ namespace Ryvel::Host {
 namespace {
 
 // Width on a terminal, counted in characters (UTF-8 lead bytes).
-size_t DisplayWidth(const std::string& s) {
+size_t DisplayWidth(const std::string &s) {
   return static_cast<size_t>(std::count_if(
       s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 // Text columns hold one line each: control characters are shown escaped.
-void WritePadded(std::ostream& aOut, const std::string& aText, size_t aWidth) {
+void WritePadded(std::ostream &aOut, const std::string &aText, size_t aWidth) {
   const std::string shown = EscapeTsvField(aText);
   aOut << shown;
   for (size_t w = DisplayWidth(shown); w < aWidth; ++w)
     aOut << ' ';
 }
 
-void WriteText(std::ostream& aOut, const std::vector<TReportLine>& aLines) {
+void WriteText(std::ostream &aOut, const std::vector<TReportLine> &aLines) {
   size_t fileWidth = 0, idWidth = 0;
-  for (const TReportLine& l : aLines) {
+  for (const TReportLine &l : aLines) {
     fileWidth = std::max(fileWidth, DisplayWidth(EscapeTsvField(l.File)));
     idWidth = std::max(idWidth, DisplayWidth(EscapeTsvField(l.Id)));
   }
-  for (const TReportLine& l : aLines) {
+  for (const TReportLine &l : aLines) {
     WritePadded(aOut, l.File, fileWidth + 2);
     WritePadded(aOut, l.Id, idWidth + 2);
     aOut << EscapeTsvField(l.Word) << '\n';
   }
 }
 
-void WriteTsv(std::ostream& aOut, const std::vector<TReportLine>& aLines) {
-  for (const TReportLine& l : aLines)
-    aOut << EscapeTsvField(l.File) << '\t' << EscapeTsvField(l.Id) << '\t'
-         << EscapeTsvField(l.Word) << '\n';
+void WriteTsv(std::ostream &aOut, const std::vector<TReportLine> &aLines) {
+  for (const TReportLine &l : aLines)
+    aOut << EscapeTsvField(l.File) << '\t' << EscapeTsvField(l.Id) << '\t' << EscapeTsvField(l.Word)
+         << '\n';
 }
 
-void WriteJson(std::ostream& aOut, const std::vector<TReportLine>& aLines) {
-  for (const TReportLine& l : aLines) {
+void WriteJson(std::ostream &aOut, const std::vector<TReportLine> &aLines) {
+  for (const TReportLine &l : aLines) {
     nlohmann::ordered_json j;
     j["file"] = l.File;
     j["id"] = l.Id;
@@ -60,12 +60,15 @@ void WriteJson(std::ostream& aOut, const std::vector<TReportLine>& aLines) {
 
 } // namespace
 
-void WriteFindings(std::ostream& aOut, TOutputFormat aFormat,
-                   const std::vector<TReportLine>& aLines) {
+void WriteFindings(std::ostream &aOut, TOutputFormat aFormat,
+                   const std::vector<TReportLine> &aLines) {
   switch (aFormat) {
-  case TOutputFormat::Text: return WriteText(aOut, aLines);
-  case TOutputFormat::Tsv: return WriteTsv(aOut, aLines);
-  case TOutputFormat::Json: return WriteJson(aOut, aLines);
+  case TOutputFormat::Text:
+    return WriteText(aOut, aLines);
+  case TOutputFormat::Tsv:
+    return WriteTsv(aOut, aLines);
+  case TOutputFormat::Json:
+    return WriteJson(aOut, aLines);
   }
 }
 

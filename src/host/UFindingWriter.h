@@ -19,7 +19,7 @@ struct TReportLine {
   std::string Context; // PO msgctxt, may be empty
 };
 
-void WriteFindings(std::ostream& aOut, TOutputFormat aFormat,
-                   const std::vector<TReportLine>& aLines);
+void WriteFindings(std::ostream &aOut, TOutputFormat aFormat,
+                   const std::vector<TReportLine> &aLines);
 
 } // namespace Ryvel::Host

@@ -21,9 +21,9 @@ namespace {
 // A plug-in that enumerates without end is cut off here.
 constexpr int MaxFunctions = 1000;
 
-template <typename T> bool Resolve(void* aHandle, const char* aName, T& aOut, std::string& aError) {
+template <typename T> bool Resolve(void *aHandle, const char *aName, T &aOut, std::string &aError) {
   dlerror();
-  void* sym = dlsym(aHandle, aName);
+  void *sym = dlsym(aHandle, aName);
   if (!sym) {
     if (aError.empty())
       aError = std::string("the plug-in does not export ") + aName;
@@ -33,11 +33,11 @@ template <typename T> bool Resolve(void* aHandle, const char* aName, T& aOut, st
   return true;
 }
 
-std::string WideToUtf8(const char16_t* aText) {
+std::string WideToUtf8(const char16_t *aText) {
   return aText ? Platform::Utf16ToUtf8(std::u16string_view(aText)) : std::string();
 }
 
-std::string FixedWideToUtf8(const char16_t* aField, size_t aCapacity) {
+std::string FixedWideToUtf8(const char16_t *aField, size_t aCapacity) {
   size_t n = 0;
   while (n < aCapacity && aField[n] != 0)
     ++n;
@@ -46,12 +46,12 @@ std::string FixedWideToUtf8(const char16_t* aField, size_t aCapacity) {
 
 } // namespace
 
-std::unique_ptr<TPluginModule> TPluginModule::Load(const std::filesystem::path& aPath,
-                                                   std::string& aError) {
+std::unique_ptr<TPluginModule> TPluginModule::Load(const std::filesystem::path &aPath,
+                                                   std::string &aError) {
   // RTLD_LOCAL: the plug-in's own symbols must not leak into the host or other modules.
-  void* handle = dlopen(aPath.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void *handle = dlopen(aPath.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle) {
-    const char* why = dlerror();
+    const char *why = dlerror();
     aError = "cannot load the plug-in " + aPath.string() + ": " + (why ? why : "unknown error");
     return nullptr;
   }
@@ -80,10 +80,10 @@ TPluginModule::~TPluginModule() {
     dlclose(FHandle);
 }
 
-TDeclaration TQaHost::Discover(const std::filesystem::path& aConfigDir) {
+TDeclaration TQaHost::Discover(const std::filesystem::path &aConfigDir) {
   TDeclaration d;
   d.Name = WideToUtf8(FModule.GetDeclareName());
-  if (const TQAPluginDeclareInfo* info = FModule.GetDeclareInfo()) {
+  if (const TQAPluginDeclareInfo *info = FModule.GetDeclareInfo()) {
     d.Description = FixedWideToUtf8(info->Description, QADescriptionLength);
     d.AllowsUnicode = info->AllowsUnicode != QAFalse;
     d.AllowsAnsi = info->AllowsAnsi != QAFalse;
@@ -95,8 +95,8 @@ TDeclaration TQaHost::Discover(const std::filesystem::path& aConfigDir) {
       break; // an enumeration that comes round again would never end
     d.Functions.push_back(TPluginFunction{i, {}});
   }
-  for (TPluginFunction& f : d.Functions) {
-    const char* name = FModule.GetFunctionName(f.Index);
+  for (TPluginFunction &f : d.Functions) {
+    const char *name = FModule.GetFunctionName(f.Index);
     f.Name = name ? Platform::Utf16ToUtf8(Platform::AnsiToUtf16(name)) : std::string();
   }
   const std::filesystem::path config = aConfigDir / ("RyvelPlugin." + d.Name + ".xml");
@@ -105,13 +105,13 @@ TDeclaration TQaHost::Discover(const std::filesystem::path& aConfigDir) {
   return d;
 }
 
-std::vector<TFinding> TQaHost::Run(const TPluginFunction& aFunction,
-                                   const std::vector<THostSegment>& aSegments,
-                                   std::ostream* aDump, size_t& aUnknownIds) {
+std::vector<TFinding> TQaHost::Run(const TPluginFunction &aFunction,
+                                   const std::vector<THostSegment> &aSegments, std::ostream *aDump,
+                                   size_t &aUnknownIds) {
   const int32_t fn = aFunction.Index;
   FModule.ProcessBegin(fn, nullptr);
   for (size_t k = 0; k < aSegments.size(); ++k) {
-    const TSourceSegment& seg = aSegments[k].Segment;
+    const TSourceSegment &seg = aSegments[k].Segment;
     // Both forms, as a host that offers both does; the buffers live through the call.
     const std::u16string wideSource = Platform::Utf8ToUtf16(seg.Source);
     const std::u16string wideTarget = Platform::Utf8ToUtf16(seg.Target);
@@ -122,13 +122,13 @@ std::vector<TFinding> TQaHost::Run(const TPluginFunction& aFunction,
     info.Target = ansiTarget.c_str();
     info.WSource = wideSource.c_str();
     info.WTarget = wideTarget.c_str();
-    info.SegId = reinterpret_cast<void*>(static_cast<uintptr_t>(k + 1));
+    info.SegId = reinterpret_cast<void *>(static_cast<uintptr_t>(k + 1));
     if (aDump)
       *aDump << EscapeTsvField(seg.Id) << '\t' << EscapeTsvField(seg.Target) << '\n';
     FModule.ProcessSegment(fn, info);
   }
   std::vector<TFinding> findings;
-  for (const TQAPluginResult* r = FModule.GetFirstResult(fn); r; r = FModule.GetNextResult(fn)) {
+  for (const TQAPluginResult *r = FModule.GetFirstResult(fn); r; r = FModule.GetNextResult(fn)) {
     const auto id = reinterpret_cast<uintptr_t>(r->SegId);
     if (id == 0 || id > aSegments.size()) {
       ++aUnknownIds;
@@ -148,7 +148,7 @@ std::filesystem::path DefaultPluginPath() {
       dir / ".." / "plugin" / RYVEL_QA_PLUGIN_NAME,
       dir / RYVEL_QA_INSTALLED_PLUGIN_RELDIR / RYVEL_QA_PLUGIN_NAME,
   };
-  for (const auto& c : candidates)
+  for (const auto &c : candidates)
     if (std::filesystem::exists(c, ec))
       return c.lexically_normal();
   return candidates[1].lexically_normal();

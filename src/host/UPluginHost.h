@@ -17,11 +17,11 @@ namespace Ryvel::Host {
 class TPluginModule {
 public:
   // Loads the module and resolves every entry point; null with aError set on failure.
-  static std::unique_ptr<TPluginModule> Load(const std::filesystem::path& aPath,
-                                             std::string& aError);
+  static std::unique_ptr<TPluginModule> Load(const std::filesystem::path &aPath,
+                                             std::string &aError);
   ~TPluginModule();
-  TPluginModule(const TPluginModule&) = delete;
-  TPluginModule& operator=(const TPluginModule&) = delete;
+  TPluginModule(const TPluginModule &) = delete;
+  TPluginModule &operator=(const TPluginModule &) = delete;
 
   TGetDeclareNameFn GetDeclareName = nullptr;
   TGetDeclareInfoFn GetDeclareInfo = nullptr;
@@ -36,8 +36,8 @@ public:
   TGetNextResultFn GetNextResult = nullptr;
 
 private:
-  explicit TPluginModule(void* aHandle) : FHandle(aHandle) {}
-  void* FHandle;
+  explicit TPluginModule(void *aHandle) : FHandle(aHandle) {}
+  void *FHandle;
 };
 
 // One segment of the run's table; its 1-based position is the SegId handed to the plug-in.
@@ -68,22 +68,22 @@ struct TFinding {
 // Drives one plug-in over one table of segments.
 class TQaHost {
 public:
-  explicit TQaHost(TPluginModule& aModule) : FModule(aModule) {}
+  explicit TQaHost(TPluginModule &aModule) : FModule(aModule) {}
 
   // The discovery calls: declaration name and info, the function list, the function names,
   // and the configuration file, named RyvelPlugin.<declaration>.xml in aConfigDir.
-  TDeclaration Discover(const std::filesystem::path& aConfigDir);
+  TDeclaration Discover(const std::filesystem::path &aConfigDir);
 
   // One run of aFunction: ProcessBegin, ProcessSegment per segment, GetFirstResult,
   // GetNextResult until null, ProcessEnd. Every segment handed over is also written to
   // aDump (id<TAB>target) when it is not null. Results naming a SegId the host never handed
   // over are counted in aUnknownIds and dropped.
-  std::vector<TFinding> Run(const TPluginFunction& aFunction,
-                            const std::vector<THostSegment>& aSegments, std::ostream* aDump,
-                            size_t& aUnknownIds);
+  std::vector<TFinding> Run(const TPluginFunction &aFunction,
+                            const std::vector<THostSegment> &aSegments, std::ostream *aDump,
+                            size_t &aUnknownIds);
 
 private:
-  TPluginModule& FModule;
+  TPluginModule &FModule;
 };
 
 // The plug-in the host loads when none is named: next to the executable in the build tree

@@ -10,9 +10,9 @@ constexpr auto RedrawInterval = std::chrono::milliseconds(200);
 constexpr uint64_t MinimumShownSize = 8u << 20;
 } // namespace
 
-bool TTerminalProgress::Wanted(std::FILE* aOut) { return isatty(fileno(aOut)) == 1; }
+bool TTerminalProgress::Wanted(std::FILE *aOut) { return isatty(fileno(aOut)) == 1; }
 
-void TTerminalProgress::Started(const std::string& aFile, uint64_t aTotalBytes) {
+void TTerminalProgress::Started(const std::string &aFile, uint64_t aTotalBytes) {
   FFile = aFile;
   FTotal = aTotalBytes;
   FShown = false;
@@ -29,8 +29,7 @@ void TTerminalProgress::Advanced(uint64_t aBytesDone) {
   FShown = true;
   const unsigned percent = static_cast<unsigned>(aBytesDone * 100 / FTotal);
   std::fprintf(FOut, "\rreading %s: %u%% (%llu of %llu MB)\033[K", FFile.c_str(),
-               percent > 100 ? 100u : percent,
-               static_cast<unsigned long long>(aBytesDone >> 20),
+               percent > 100 ? 100u : percent, static_cast<unsigned long long>(aBytesDone >> 20),
                static_cast<unsigned long long>(FTotal >> 20));
   std::fflush(FOut);
 }

@@ -10,16 +10,16 @@ namespace Ryvel::Host {
 
 class TTerminalProgress : public IReadProgress {
 public:
-  explicit TTerminalProgress(std::FILE* aOut) : FOut(aOut) {}
+  explicit TTerminalProgress(std::FILE *aOut) : FOut(aOut) {}
   // Only a terminal gets the line; logs and pipes stay clean.
-  static bool Wanted(std::FILE* aOut);
+  static bool Wanted(std::FILE *aOut);
 
-  void Started(const std::string& aFile, uint64_t aTotalBytes) override;
+  void Started(const std::string &aFile, uint64_t aTotalBytes) override;
   void Advanced(uint64_t aBytesDone) override;
   void Finished() override;
 
 private:
-  std::FILE* FOut;
+  std::FILE *FOut;
   std::string FFile;
   uint64_t FTotal = 0;
   bool FShown = false;

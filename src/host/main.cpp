@@ -31,7 +31,7 @@ struct TSettings {
   std::vector<std::string> Files;
 };
 
-const char* const Footer = R"(Formats, by extension or else by content:
+const char *const Footer = R"(Formats, by extension or else by content:
   XLIFF 1.2 and 2.x (.xlf .xliff .sdlxliff), TMX 1.4 (.tmx), gettext PO (.po .pot),
   TSV (.tsv, and .txt whose first line has three TAB-separated fields: a header line,
   then id<TAB>source<TAB>target with \t \n \r \\ escapes); other .txt files are skipped.
@@ -47,39 +47,39 @@ Exit status:
   2  error: bad option, unreadable or malformed file (the message names the file and
      line), or the plug-in could not be loaded)";
 
-int Fail(const std::string& aWhat) {
+int Fail(const std::string &aWhat) {
   std::cerr << "ryvel-qa: " << aWhat << '\n';
   return ExitError;
 }
 
-void ReadAll(const TSettings& aSettings, std::vector<THostSegment>& aTable) {
+void ReadAll(const TSettings &aSettings, std::vector<THostSegment> &aTable) {
   TTerminalProgress terminal(stderr);
   TReadOptions options;
   options.TargetLang = aSettings.TargetLang;
   options.SkipFuzzy = aSettings.SkipFuzzy;
   options.Progress = TTerminalProgress::Wanted(stderr) ? &terminal : nullptr;
   for (size_t f = 0; f < aSettings.Files.size(); ++f) {
-    const std::string& name = aSettings.Files[f];
+    const std::string &name = aSettings.Files[f];
     const TFileFormat format = DetectFileFormat(name);
     if (format == TFileFormat::PlainText) {
       std::cerr << "ryvel-qa: " << name
                 << ": skipped: not a TSV file (its first line is not id<TAB>source<TAB>target)\n";
       continue;
     }
-    ReadSegments(name, format, options, [&](TSourceSegment&& aSeg) {
+    ReadSegments(name, format, options, [&](TSourceSegment &&aSeg) {
       aTable.push_back(THostSegment{f, std::move(aSeg)});
     });
   }
 }
 
-int Run(const TSettings& aSettings) {
+int Run(const TSettings &aSettings) {
   if (!aSettings.Review.empty())
     setenv("RYVEL_REVIEW", aSettings.Review.c_str(), 1); // before the plug-in reads it
 
   std::vector<THostSegment> table;
   try {
     ReadAll(aSettings, table);
-  } catch (const EReadError& e) {
+  } catch (const EReadError &e) {
     return Fail(e.what());
   }
 
@@ -91,7 +91,7 @@ int Run(const TSettings& aSettings) {
     return Fail(error);
 
   std::unique_ptr<std::ofstream> dump;
-  if (const char* dumpPath = std::getenv("RYVEL_QA_DUMP_SEGMENTS"); dumpPath && *dumpPath) {
+  if (const char *dumpPath = std::getenv("RYVEL_QA_DUMP_SEGMENTS"); dumpPath && *dumpPath) {
     dump = std::make_unique<std::ofstream>(dumpPath, std::ios::binary | std::ios::trunc);
     if (!*dump)
       return Fail(std::string("cannot write ") + dumpPath);
@@ -104,9 +104,9 @@ int Run(const TSettings& aSettings) {
 
   std::vector<TReportLine> report;
   size_t unknownIds = 0;
-  for (const TPluginFunction& function : declaration.Functions) {
-    for (const TFinding& f : host.Run(function, table, dump.get(), unknownIds)) {
-      const THostSegment& seg = table[f.Segment];
+  for (const TPluginFunction &function : declaration.Functions) {
+    for (const TFinding &f : host.Run(function, table, dump.get(), unknownIds)) {
+      const THostSegment &seg = table[f.Segment];
       report.push_back(TReportLine{aSettings.Files[seg.File], seg.Segment.Id, f.Word,
                                    seg.Segment.Source, seg.Segment.Target, seg.Segment.Context});
     }
@@ -125,7 +125,7 @@ int Run(const TSettings& aSettings) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
   TSettings settings;
   CLI::App app("Checks translation files with a QA plug-in and prints its findings "
                "(file, segment id, word).",
@@ -154,13 +154,13 @@ int main(int argc, char** argv) {
   app.add_option("FILE", settings.Files, "Translation files to check")->required();
   try {
     app.parse(argc, argv);
-  } catch (const CLI::ParseError& e) {
+  } catch (const CLI::ParseError &e) {
     const int code = app.exit(e);
     return code == 0 ? ExitClean : ExitError;
   }
   try {
     return Run(settings);
-  } catch (const std::exception& e) {
+  } catch (const std::exception &e) {
     return Fail(e.what());
   }
 }

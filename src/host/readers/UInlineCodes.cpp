@@ -11,8 +11,8 @@ enum class TCodeKind { Paired, Placeholder, CodePoint };
 
 TCodeKind KindOf(std::string_view aLocalName) {
   // Codes whose native content (the original markup) must not reach the check.
-  static constexpr std::string_view placeholders[] = {"x",  "bx", "ex", "ph", "bpt", "ept", "it",
-                                                      "sc", "ec", "sm", "em", "ut"};
+  static constexpr std::string_view placeholders[] = {"x",  "bx", "ex", "ph", "bpt", "ept",
+                                                      "it", "sc", "ec", "sm", "em",  "ut"};
   for (const std::string_view p : placeholders)
     if (aLocalName == p)
       return TCodeKind::Placeholder;
@@ -22,19 +22,28 @@ TCodeKind KindOf(std::string_view aLocalName) {
   return TCodeKind::Paired;
 }
 
-void AppendEscaped(std::string& aOut, const char* aValue) {
-  for (const char* p = aValue; *p; ++p) {
+void AppendEscaped(std::string &aOut, const char *aValue) {
+  for (const char *p = aValue; *p; ++p) {
     switch (*p) {
-    case '&': aOut += "&amp;"; break;
-    case '<': aOut += "&lt;"; break;
-    case '>': aOut += "&gt;"; break;
-    case '"': aOut += "&quot;"; break;
-    default: aOut += *p;
+    case '&':
+      aOut += "&amp;";
+      break;
+    case '<':
+      aOut += "&lt;";
+      break;
+    case '>':
+      aOut += "&gt;";
+      break;
+    case '"':
+      aOut += "&quot;";
+      break;
+    default:
+      aOut += *p;
     }
   }
 }
 
-void AppendStartTag(std::string& aOut, const pugi::xml_node& aNode, bool aEmpty) {
+void AppendStartTag(std::string &aOut, const pugi::xml_node &aNode, bool aEmpty) {
   aOut += '<';
   aOut += aNode.name();
   for (const pugi::xml_attribute a : aNode.attributes()) {
@@ -47,8 +56,8 @@ void AppendStartTag(std::string& aOut, const pugi::xml_node& aNode, bool aEmpty)
   aOut += aEmpty ? "/>" : ">";
 }
 
-void AppendCodePoint(std::string& aOut, const char* aHex) {
-  char* end = nullptr;
+void AppendCodePoint(std::string &aOut, const char *aHex) {
+  char *end = nullptr;
   unsigned long cp = aHex ? std::strtoul(aHex, &end, 16) : 0;
   if (!aHex || end == aHex || *end != '\0' || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
     cp = 0xFFFD;
@@ -71,7 +80,7 @@ void AppendCodePoint(std::string& aOut, const char* aHex) {
 
 } // namespace
 
-void RenderInlineChildren(const pugi::xml_node& aElement, std::string& aOut) {
+void RenderInlineChildren(const pugi::xml_node &aElement, std::string &aOut) {
   for (const pugi::xml_node child : aElement.children()) {
     switch (child.type()) {
     case pugi::node_pcdata:
@@ -101,7 +110,7 @@ void RenderInlineChildren(const pugi::xml_node& aElement, std::string& aOut) {
   }
 }
 
-std::string RenderInline(const pugi::xml_node& aElement) {
+std::string RenderInline(const pugi::xml_node &aElement) {
   std::string out;
   RenderInlineChildren(aElement, out);
   return out;

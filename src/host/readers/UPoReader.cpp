@@ -17,7 +17,7 @@
 namespace Ryvel::Host::Detail {
 namespace {
 
-constexpr const char* DefaultDomain = "messages";
+constexpr const char *DefaultDomain = "messages";
 
 // The first error libgettextpo reports. The handler is a plain C callback without a user
 // pointer, so it records into this one slot; reading is single-threaded.
@@ -28,11 +28,11 @@ struct TPoErrors {
   uint64_t Column = 0;
   std::string Text;
 };
-TPoErrors* ActiveErrors = nullptr;
+TPoErrors *ActiveErrors = nullptr;
 
 uint64_t Known(size_t aValue) { return aValue == static_cast<size_t>(-1) ? 0 : aValue; }
 
-void Record(int aSeverity, size_t aLine, size_t aColumn, const char* aText) {
+void Record(int aSeverity, size_t aLine, size_t aColumn, const char *aText) {
   if (!ActiveErrors || aSeverity == PO_SEVERITY_WARNING)
     return;
   ++ActiveErrors->Count;
@@ -50,14 +50,14 @@ void Record(int aSeverity, size_t aLine, size_t aColumn, const char* aText) {
     --ActiveErrors->Line;
 }
 
-extern "C" void PoXError(int aSeverity, po_message_t, const char*, size_t aLine, size_t aColumn,
-                         int, const char* aText) {
+extern "C" void PoXError(int aSeverity, po_message_t, const char *, size_t aLine, size_t aColumn,
+                         int, const char *aText) {
   Record(aSeverity, aLine, aColumn, aText);
 }
 
-extern "C" void PoXError2(int aSeverity, po_message_t, const char*, size_t aLine, size_t aColumn,
-                          int, const char* aText, po_message_t, const char*, size_t, size_t, int,
-                          const char*) {
+extern "C" void PoXError2(int aSeverity, po_message_t, const char *, size_t aLine, size_t aColumn,
+                          int, const char *aText, po_message_t, const char *, size_t, size_t, int,
+                          const char *) {
   Record(aSeverity, aLine, aColumn, aText);
 }
 
@@ -80,9 +80,9 @@ bool StartsWithKeyword(std::string_view aLine, std::string_view aKeyword) {
 
 // Lines of the msgid keywords, per domain, in file order (obsolete entries included, as the
 // library lists them too).
-std::map<std::string, std::vector<uint64_t>> ScanEntryLines(const std::filesystem::path& aPath,
-                                                            const std::string& aName,
-                                                            IReadProgress* aProgress) {
+std::map<std::string, std::vector<uint64_t>> ScanEntryLines(const std::filesystem::path &aPath,
+                                                            const std::string &aName,
+                                                            IReadProgress *aProgress) {
   std::ifstream in(aPath, std::ios::binary);
   if (!in)
     throw EReadError(aName, 0, 0, "cannot open the file for reading");
@@ -119,10 +119,10 @@ std::map<std::string, std::vector<uint64_t>> ScanEntryLines(const std::filesyste
 }
 
 std::string HeaderCharset(po_file_t aFile) {
-  const char* header = po_file_domain_header(aFile, nullptr);
+  const char *header = po_file_domain_header(aFile, nullptr);
   if (!header)
     return {};
-  char* contentType = po_header_field(header, "Content-Type");
+  char *contentType = po_header_field(header, "Content-Type");
   if (!contentType)
     return {};
   std::string value(contentType);
@@ -154,7 +154,7 @@ public:
                        "unknown charset '" + FCharset + "' in the header's Content-Type");
   }
 
-  std::string Decode(const char* aText, uint64_t aLine) const {
+  std::string Decode(const char *aText, uint64_t aLine) const {
     if (!aText)
       return {};
     const std::string_view text(aText);
@@ -176,15 +176,15 @@ private:
   bool FUtf8;
 };
 
-void EmitMessage(po_message_t aMessage, uint64_t aLine, const TPoTextDecoder& aDecoder,
-                 const TSegmentSink& aSink) {
+void EmitMessage(po_message_t aMessage, uint64_t aLine, const TPoTextDecoder &aDecoder,
+                 const TSegmentSink &aSink) {
   const std::string lineId = aLine ? std::to_string(aLine) : std::string("?");
   const std::string context = aDecoder.Decode(po_message_msgctxt(aMessage), aLine);
   const std::string msgid = aDecoder.Decode(po_message_msgid(aMessage), aLine);
-  if (const char* plural = po_message_msgid_plural(aMessage)) {
+  if (const char *plural = po_message_msgid_plural(aMessage)) {
     const std::string msgidPlural = aDecoder.Decode(plural, aLine);
     for (int i = 0;; ++i) {
-      const char* form = po_message_msgstr_plural(aMessage, i);
+      const char *form = po_message_msgstr_plural(aMessage, i);
       if (!form)
         break;
       std::string target = aDecoder.Decode(form, aLine);
@@ -201,8 +201,8 @@ void EmitMessage(po_message_t aMessage, uint64_t aLine, const TPoTextDecoder& aD
 
 } // namespace
 
-void ReadPo(const std::filesystem::path& aPath, const TReadOptions& aOptions,
-            const TSegmentSink& aSink) {
+void ReadPo(const std::filesystem::path &aPath, const TReadOptions &aOptions,
+            const TSegmentSink &aSink) {
   const std::string name = DisplayName(aPath);
   auto entryLines = ScanEntryLines(aPath, name, aOptions.Progress);
 
@@ -221,13 +221,13 @@ void ReadPo(const std::filesystem::path& aPath, const TReadOptions& aOptions,
     throw EReadError(name, 0, 0, "cannot read the file");
 
   const TPoTextDecoder decoder(name, HeaderCharset(file.get()));
-  for (const char* const* domain = po_file_domains(file.get()); domain && *domain; ++domain) {
-    const std::vector<uint64_t>& lines = entryLines[*domain];
+  for (const char *const *domain = po_file_domains(file.get()); domain && *domain; ++domain) {
+    const std::vector<uint64_t> &lines = entryLines[*domain];
     po_message_iterator_t it = po_message_iterator(file.get(), *domain);
     size_t index = 0;
     for (po_message_t m = po_next_message(it); m; m = po_next_message(it), ++index) {
       const uint64_t line = index < lines.size() ? lines[index] : 0;
-      const char* msgid = po_message_msgid(m);
+      const char *msgid = po_message_msgid(m);
       const bool header = msgid && *msgid == '\0' && !po_message_msgctxt(m);
       if (header || po_message_is_obsolete(m) || (aOptions.SkipFuzzy && po_message_is_fuzzy(m)))
         continue;

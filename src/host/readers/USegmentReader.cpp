@@ -7,7 +7,7 @@
 namespace Ryvel::Host {
 namespace {
 
-std::string Location(const std::string& aFile, uint64_t aLine, uint64_t aColumn) {
+std::string Location(const std::string &aFile, uint64_t aLine, uint64_t aColumn) {
   std::string out = aFile;
   if (aLine) {
     out += ":" + std::to_string(aLine);
@@ -17,14 +17,14 @@ std::string Location(const std::string& aFile, uint64_t aLine, uint64_t aColumn)
   return out;
 }
 
-std::string LowerExtension(const std::filesystem::path& aPath) {
+std::string LowerExtension(const std::filesystem::path &aPath) {
   std::string ext = aPath.extension().string();
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return ext;
 }
 
-TFileFormat SniffFormat(const std::filesystem::path& aPath) {
+TFileFormat SniffFormat(const std::filesystem::path &aPath) {
   std::ifstream in(aPath, std::ios::binary);
   if (!in)
     return TFileFormat::Unknown;
@@ -48,24 +48,30 @@ TFileFormat SniffFormat(const std::filesystem::path& aPath) {
 
 } // namespace
 
-const char* FileFormatName(TFileFormat aFormat) {
+const char *FileFormatName(TFileFormat aFormat) {
   switch (aFormat) {
-  case TFileFormat::Xliff: return "XLIFF";
-  case TFileFormat::Tmx: return "TMX";
-  case TFileFormat::Po: return "PO";
-  case TFileFormat::Tsv: return "TSV";
-  case TFileFormat::PlainText: return "plain text";
-  case TFileFormat::Unknown: break;
+  case TFileFormat::Xliff:
+    return "XLIFF";
+  case TFileFormat::Tmx:
+    return "TMX";
+  case TFileFormat::Po:
+    return "PO";
+  case TFileFormat::Tsv:
+    return "TSV";
+  case TFileFormat::PlainText:
+    return "plain text";
+  case TFileFormat::Unknown:
+    break;
   }
   return "unknown";
 }
 
 EReadError::EReadError(std::string aFile, uint64_t aLine, uint64_t aColumn,
-                       const std::string& aWhat)
+                       const std::string &aWhat)
     : std::runtime_error(Location(aFile, aLine, aColumn) + ": " + aWhat), FFile(std::move(aFile)),
       FLine(aLine), FColumn(aColumn), FReason(aWhat) {}
 
-TFileFormat DetectFileFormat(const std::filesystem::path& aPath) {
+TFileFormat DetectFileFormat(const std::filesystem::path &aPath) {
   const std::string ext = LowerExtension(aPath);
   if (ext == ".xlf" || ext == ".xliff" || ext == ".sdlxliff" || ext == ".mqxliff")
     return TFileFormat::Xliff;
@@ -80,8 +86,8 @@ TFileFormat DetectFileFormat(const std::filesystem::path& aPath) {
   return SniffFormat(aPath);
 }
 
-void ReadSegments(const std::filesystem::path& aPath, TFileFormat aFormat,
-                  const TReadOptions& aOptions, const TSegmentSink& aSink) {
+void ReadSegments(const std::filesystem::path &aPath, TFileFormat aFormat,
+                  const TReadOptions &aOptions, const TSegmentSink &aSink) {
   const std::string name = Detail::DisplayName(aPath);
   std::error_code ec;
   if (std::filesystem::is_directory(aPath, ec))
@@ -89,12 +95,18 @@ void ReadSegments(const std::filesystem::path& aPath, TFileFormat aFormat,
   if (!std::filesystem::exists(aPath, ec))
     throw EReadError(name, 0, 0, "no such file");
   switch (aFormat) {
-  case TFileFormat::Xliff: return Detail::ReadXliff(aPath, aOptions, aSink);
-  case TFileFormat::Tmx: return Detail::ReadTmx(aPath, aOptions, aSink);
-  case TFileFormat::Po: return Detail::ReadPo(aPath, aOptions, aSink);
-  case TFileFormat::Tsv: return Detail::ReadTsv(aPath, aOptions, aSink);
-  case TFileFormat::PlainText: return;
-  case TFileFormat::Unknown: break;
+  case TFileFormat::Xliff:
+    return Detail::ReadXliff(aPath, aOptions, aSink);
+  case TFileFormat::Tmx:
+    return Detail::ReadTmx(aPath, aOptions, aSink);
+  case TFileFormat::Po:
+    return Detail::ReadPo(aPath, aOptions, aSink);
+  case TFileFormat::Tsv:
+    return Detail::ReadTsv(aPath, aOptions, aSink);
+  case TFileFormat::PlainText:
+    return;
+  case TFileFormat::Unknown:
+    break;
   }
   throw EReadError(name, 0, 0,
                    "unknown file format (expected XLIFF .xlf/.xliff/.sdlxliff, TMX .tmx, "
@@ -103,7 +115,7 @@ void ReadSegments(const std::filesystem::path& aPath, TFileFormat aFormat,
 
 namespace Detail {
 
-std::string DisplayName(const std::filesystem::path& aPath) { return aPath.string(); }
+std::string DisplayName(const std::filesystem::path &aPath) { return aPath.string(); }
 
 } // namespace Detail
 } // namespace Ryvel::Host

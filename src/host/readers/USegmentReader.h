@@ -23,17 +23,17 @@ struct TSourceSegment {
 // a word list lying next to the translations; it holds no segments.
 enum class TFileFormat { Unknown, Xliff, Tmx, Po, Tsv, PlainText };
 
-const char* FileFormatName(TFileFormat aFormat);
+const char *FileFormatName(TFileFormat aFormat);
 
 // A malformed or unreadable file. Line and Column are 1-based; 0 when they do not apply.
 class EReadError : public std::runtime_error {
 public:
-  EReadError(std::string aFile, uint64_t aLine, uint64_t aColumn, const std::string& aWhat);
-  const std::string& File() const { return FFile; }
+  EReadError(std::string aFile, uint64_t aLine, uint64_t aColumn, const std::string &aWhat);
+  const std::string &File() const { return FFile; }
   uint64_t Line() const { return FLine; }
   uint64_t Column() const { return FColumn; }
   // The message without the location.
-  const std::string& Reason() const { return FReason; }
+  const std::string &Reason() const { return FReason; }
 
 private:
   std::string FFile;
@@ -46,7 +46,7 @@ private:
 class IReadProgress {
 public:
   virtual ~IReadProgress() = default;
-  virtual void Started(const std::string& aFile, uint64_t aTotalBytes) = 0;
+  virtual void Started(const std::string &aFile, uint64_t aTotalBytes) = 0;
   virtual void Advanced(uint64_t aBytesDone) = 0;
   virtual void Finished() = 0;
 };
@@ -57,25 +57,25 @@ struct TReadOptions {
   std::string TargetLang;
   // PO: leave out entries marked fuzzy.
   bool SkipFuzzy = false;
-  IReadProgress* Progress = nullptr; // borrowed, may be null
+  IReadProgress *Progress = nullptr; // borrowed, may be null
 };
 
-using TSegmentSink = std::function<void(TSourceSegment&&)>;
+using TSegmentSink = std::function<void(TSourceSegment &&)>;
 
 // The format by the file's extension, or by its first bytes when the extension says nothing.
 // Unknown when neither tells; an unreadable file also gives Unknown.
-TFileFormat DetectFileFormat(const std::filesystem::path& aPath);
+TFileFormat DetectFileFormat(const std::filesystem::path &aPath);
 
 // Reads the whole file and hands every segment with a non-empty target to aSink, in file order.
 // Throws EReadError for a malformed or unreadable file.
-void ReadSegments(const std::filesystem::path& aPath, TFileFormat aFormat,
-                  const TReadOptions& aOptions, const TSegmentSink& aSink);
+void ReadSegments(const std::filesystem::path &aPath, TFileFormat aFormat,
+                  const TReadOptions &aOptions, const TSegmentSink &aSink);
 
 // The TSV reader on an open stream; aFileName names the input in error messages.
-void ReadTsvStream(std::istream& aInput, const std::string& aFileName,
-                   const TReadOptions& aOptions, const TSegmentSink& aSink);
+void ReadTsvStream(std::istream &aInput, const std::string &aFileName, const TReadOptions &aOptions,
+                   const TSegmentSink &aSink);
 
 // TSV field escaping shared by the reader and the writers: \t, \n, \r and \\.
-std::string EscapeTsvField(const std::string& aText);
+std::string EscapeTsvField(const std::string &aText);
 
 } // namespace Ryvel::Host

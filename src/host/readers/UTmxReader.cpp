@@ -16,18 +16,18 @@ std::string Lower(std::string_view s) {
 }
 
 // "ru" matches "ru", "RU-ru" and "ru-RU"; "ru-RU" matches "ru-ru" only.
-bool LanguageMatches(std::string_view aLang, const std::string& aWanted) {
+bool LanguageMatches(std::string_view aLang, const std::string &aWanted) {
   const std::string lang = Lower(aLang);
   return lang == aWanted || (lang.size() > aWanted.size() && lang.rfind(aWanted, 0) == 0 &&
                              lang[aWanted.size()] == '-');
 }
 
-std::string TuvLanguage(const pugi::xml_node& aTuv) {
-  const char* lang = AttributeValue(aTuv, "lang"); // xml:lang (1.4) or lang (1.1)
+std::string TuvLanguage(const pugi::xml_node &aTuv) {
+  const char *lang = AttributeValue(aTuv, "lang"); // xml:lang (1.4) or lang (1.1)
   return lang ? std::string(lang) : std::string();
 }
 
-std::vector<pugi::xml_node> Children(const pugi::xml_node& aNode, std::string_view aName) {
+std::vector<pugi::xml_node> Children(const pugi::xml_node &aNode, std::string_view aName) {
   std::vector<pugi::xml_node> out;
   for (const pugi::xml_node c : aNode.children())
     if (c.type() == pugi::node_element && LocalName(c.name()) == aName)
@@ -37,8 +37,8 @@ std::vector<pugi::xml_node> Children(const pugi::xml_node& aNode, std::string_vi
 
 } // namespace
 
-void ReadTmx(const std::filesystem::path& aPath, const TReadOptions& aOptions,
-             const TSegmentSink& aSink) {
+void ReadTmx(const std::filesystem::path &aPath, const TReadOptions &aOptions,
+             const TSegmentSink &aSink) {
   const TXmlFile file(aPath, aOptions.Progress);
   const pugi::xml_node root = file.Document().document_element();
   if (LocalName(root.name()) != "tmx")
@@ -91,7 +91,9 @@ void ReadTmx(const std::filesystem::path& aPath, const TReadOptions& aOptions,
       continue;
     const pugi::xml_attribute tuid = tu.attribute("tuid");
     aSink(TSourceSegment{tuid ? std::string(tuid.value()) : std::to_string(i + 1),
-                         RenderInline(sourceSeg), std::move(target), {}});
+                         RenderInline(sourceSeg),
+                         std::move(target),
+                         {}});
   }
   if (!found && !units.empty() && !aOptions.TargetLang.empty())
     file.Fail(body, "no <tuv> in the target language '" + aOptions.TargetLang + "'");

@@ -15,7 +15,7 @@ uint64_t ColumnOf(std::string_view aLine, size_t aOffset) {
 }
 
 // Splits at TABs; aStarts receives the byte offset of every field.
-std::vector<std::string_view> SplitFields(std::string_view aLine, std::vector<size_t>& aStarts) {
+std::vector<std::string_view> SplitFields(std::string_view aLine, std::vector<size_t> &aStarts) {
   std::vector<std::string_view> fields;
   aStarts.clear();
   size_t start = 0;
@@ -31,10 +31,10 @@ std::vector<std::string_view> SplitFields(std::string_view aLine, std::vector<si
 
 class TTsvLineReader {
 public:
-  TTsvLineReader(const std::string& aFileName, uint64_t aLine, std::string_view aText)
+  TTsvLineReader(const std::string &aFileName, uint64_t aLine, std::string_view aText)
       : FFileName(aFileName), FLine(aLine), FText(aText) {}
 
-  [[noreturn]] void Fail(size_t aOffset, const std::string& aWhat) const {
+  [[noreturn]] void Fail(size_t aOffset, const std::string &aWhat) const {
     throw EReadError(FFileName, FLine, ColumnOf(FText, aOffset), aWhat);
   }
 
@@ -49,43 +49,60 @@ public:
       if (i + 1 == aField.size())
         Fail(aFieldStart + i, "a lone '\\' at the end of a field (expected \\t, \\n, \\r or \\\\)");
       switch (aField[++i]) {
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case '\\': out += '\\'; break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case '\\':
+        out += '\\';
+        break;
       default:
-        Fail(aFieldStart + i - 1, std::string("bad escape '\\") + aField[i] +
-                                      "' (expected \\t, \\n, \\r or \\\\)");
+        Fail(aFieldStart + i - 1,
+             std::string("bad escape '\\") + aField[i] + "' (expected \\t, \\n, \\r or \\\\)");
       }
     }
     return out;
   }
 
 private:
-  const std::string& FFileName;
+  const std::string &FFileName;
   uint64_t FLine;
   std::string_view FText;
 };
 
 } // namespace
 
-std::string EscapeTsvField(const std::string& aText) {
+std::string EscapeTsvField(const std::string &aText) {
   std::string out;
   out.reserve(aText.size());
   for (const char c : aText) {
     switch (c) {
-    case '\t': out += "\\t"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    case '\\': out += "\\\\"; break;
-    default: out += c;
+    case '\t':
+      out += "\\t";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
+    case '\\':
+      out += "\\\\";
+      break;
+    default:
+      out += c;
     }
   }
   return out;
 }
 
-void ReadTsvStream(std::istream& aInput, const std::string& aFileName,
-                   const TReadOptions& aOptions, const TSegmentSink& aSink) {
+void ReadTsvStream(std::istream &aInput, const std::string &aFileName, const TReadOptions &aOptions,
+                   const TSegmentSink &aSink) {
   std::string line;
   std::vector<size_t> starts;
   uint64_t lineNo = 0;
@@ -133,8 +150,8 @@ void ReadTsvStream(std::istream& aInput, const std::string& aFileName,
 
 namespace Detail {
 
-void ReadTsv(const std::filesystem::path& aPath, const TReadOptions& aOptions,
-             const TSegmentSink& aSink) {
+void ReadTsv(const std::filesystem::path &aPath, const TReadOptions &aOptions,
+             const TSegmentSink &aSink) {
   const std::string name = DisplayName(aPath);
   std::ifstream in(aPath, std::ios::binary);
   if (!in)

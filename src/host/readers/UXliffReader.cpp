@@ -7,7 +7,7 @@
 namespace Ryvel::Host::Detail {
 namespace {
 
-pugi::xml_node ChildByLocalName(const pugi::xml_node& aNode, std::string_view aName) {
+pugi::xml_node ChildByLocalName(const pugi::xml_node &aNode, std::string_view aName) {
   for (const pugi::xml_node c : aNode.children())
     if (c.type() == pugi::node_element && LocalName(c.name()) == aName)
       return c;
@@ -15,8 +15,8 @@ pugi::xml_node ChildByLocalName(const pugi::xml_node& aNode, std::string_view aN
 }
 
 // Every element named aName below aRoot, in document order, without looking inside a match.
-void CollectElements(const pugi::xml_node& aRoot, std::string_view aName,
-                     std::vector<pugi::xml_node>& aOut) {
+void CollectElements(const pugi::xml_node &aRoot, std::string_view aName,
+                     std::vector<pugi::xml_node> &aOut) {
   for (const pugi::xml_node c : aRoot.children()) {
     if (c.type() != pugi::node_element)
       continue;
@@ -27,11 +27,12 @@ void CollectElements(const pugi::xml_node& aRoot, std::string_view aName,
   }
 }
 
-bool IsSegmentMarker(const pugi::xml_node& aNode) {
-  return LocalName(aNode.name()) == "mrk" && std::strcmp(aNode.attribute("mtype").value(), "seg") == 0;
+bool IsSegmentMarker(const pugi::xml_node &aNode) {
+  return LocalName(aNode.name()) == "mrk" &&
+         std::strcmp(aNode.attribute("mtype").value(), "seg") == 0;
 }
 
-void CollectSegmentMarkers(const pugi::xml_node& aRoot, std::vector<pugi::xml_node>& aOut) {
+void CollectSegmentMarkers(const pugi::xml_node &aRoot, std::vector<pugi::xml_node> &aOut) {
   for (const pugi::xml_node c : aRoot.children()) {
     if (c.type() != pugi::node_element)
       continue;
@@ -42,18 +43,18 @@ void CollectSegmentMarkers(const pugi::xml_node& aRoot, std::vector<pugi::xml_no
   }
 }
 
-void Emit(const TSegmentSink& aSink, std::string aId, std::string aSource, std::string aTarget) {
+void Emit(const TSegmentSink &aSink, std::string aId, std::string aSource, std::string aTarget) {
   if (aTarget.empty())
     return; // nothing translated, nothing to check
   aSink(TSourceSegment{std::move(aId), std::move(aSource), std::move(aTarget), {}});
 }
 
-std::string UnitId(const pugi::xml_node& aUnit, size_t aOrdinal) {
+std::string UnitId(const pugi::xml_node &aUnit, size_t aOrdinal) {
   const pugi::xml_attribute id = aUnit.attribute("id");
   return id ? std::string(id.value()) : std::to_string(aOrdinal);
 }
 
-void ReadVersion1Unit(const pugi::xml_node& aUnit, size_t aOrdinal, const TSegmentSink& aSink) {
+void ReadVersion1Unit(const pugi::xml_node &aUnit, size_t aOrdinal, const TSegmentSink &aSink) {
   const std::string unitId = UnitId(aUnit, aOrdinal);
   const pugi::xml_node source = ChildByLocalName(aUnit, "source");
   const pugi::xml_node target = ChildByLocalName(aUnit, "target");
@@ -69,7 +70,7 @@ void ReadVersion1Unit(const pugi::xml_node& aUnit, size_t aOrdinal, const TSegme
   }
   const bool several = targetSegs.size() > 1;
   for (const pugi::xml_node t : targetSegs) {
-    const char* mid = t.attribute("mid").value();
+    const char *mid = t.attribute("mid").value();
     std::string sourceText;
     for (const pugi::xml_node s : sourceSegs)
       if (std::strcmp(s.attribute("mid").value(), mid) == 0) {
@@ -80,7 +81,7 @@ void ReadVersion1Unit(const pugi::xml_node& aUnit, size_t aOrdinal, const TSegme
   }
 }
 
-void ReadVersion2Unit(const pugi::xml_node& aUnit, size_t aOrdinal, const TSegmentSink& aSink) {
+void ReadVersion2Unit(const pugi::xml_node &aUnit, size_t aOrdinal, const TSegmentSink &aSink) {
   const std::string unitId = UnitId(aUnit, aOrdinal);
   std::vector<pugi::xml_node> segments;
   for (const pugi::xml_node c : aUnit.children())
@@ -102,7 +103,7 @@ void ReadVersion2Unit(const pugi::xml_node& aUnit, size_t aOrdinal, const TSegme
 }
 
 // 1 or 2 from the version attribute, or from the namespace when the attribute is missing.
-int MajorVersion(const TXmlFile& aFile, const pugi::xml_node& aRoot) {
+int MajorVersion(const TXmlFile &aFile, const pugi::xml_node &aRoot) {
   const std::string version = aRoot.attribute("version").value();
   if (version.empty()) {
     const std::string ns = aRoot.attribute("xmlns").value();
@@ -117,8 +118,8 @@ int MajorVersion(const TXmlFile& aFile, const pugi::xml_node& aRoot) {
 
 } // namespace
 
-void ReadXliff(const std::filesystem::path& aPath, const TReadOptions& aOptions,
-               const TSegmentSink& aSink) {
+void ReadXliff(const std::filesystem::path &aPath, const TReadOptions &aOptions,
+               const TSegmentSink &aSink) {
   const TXmlFile file(aPath, aOptions.Progress);
   const pugi::xml_node root = file.Document().document_element();
   if (LocalName(root.name()) != "xliff")

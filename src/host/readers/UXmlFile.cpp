@@ -19,8 +19,8 @@ struct TBuffer {
   size_t Size = 0;
 };
 
-TBuffer ReadFileBytes(const std::filesystem::path& aPath, const std::string& aName,
-                      IReadProgress* aProgress) {
+TBuffer ReadFileBytes(const std::filesystem::path &aPath, const std::string &aName,
+                      IReadProgress *aProgress) {
   std::ifstream in(aPath, std::ios::binary);
   std::error_code ec;
   const auto total = std::filesystem::file_size(aPath, ec);
@@ -45,7 +45,7 @@ TBuffer ReadFileBytes(const std::filesystem::path& aPath, const std::string& aNa
   return buf;
 }
 
-TBuffer FromUtf16(std::string_view aBytes, const char* aConverter) {
+TBuffer FromUtf16(std::string_view aBytes, const char *aConverter) {
   std::u16string wide;
   Platform::ConvertFromCodePage(aBytes, aConverter, wide);
   const std::string utf8 = Platform::Utf16ToUtf8(wide);
@@ -63,7 +63,7 @@ std::string Lower(std::string s) {
 }
 
 // The encoding named by the XML declaration, with the offset of its value; empty when none.
-std::string DeclaredEncoding(std::string_view aText, size_t& aValueOffset) {
+std::string DeclaredEncoding(std::string_view aText, size_t &aValueOffset) {
   if (aText.substr(0, 5) != "<?xml")
     return {};
   const size_t end = aText.find("?>");
@@ -84,7 +84,7 @@ std::string DeclaredEncoding(std::string_view aText, size_t& aValueOffset) {
 }
 
 // Brings the file to UTF-8: a byte order mark or the XML declaration names the encoding.
-TBuffer Normalise(TBuffer aBuf, const std::string& aName) {
+TBuffer Normalise(TBuffer aBuf, const std::string &aName) {
   const std::string_view bytes(aBuf.Data.get(), aBuf.Size);
   auto starts = [&](std::string_view p) { return bytes.substr(0, p.size()) == p; };
   if (starts("\xEF\xBB\xBF")) {
@@ -139,8 +139,8 @@ TBuffer Normalise(TBuffer aBuf, const std::string& aName) {
   return out;
 }
 
-TBuffer LoadNormalised(const std::filesystem::path& aPath, const std::string& aName,
-                       IReadProgress* aProgress) {
+TBuffer LoadNormalised(const std::filesystem::path &aPath, const std::string &aName,
+                       IReadProgress *aProgress) {
   return Normalise(ReadFileBytes(aPath, aName, aProgress), aName);
 }
 
@@ -153,9 +153,7 @@ bool IsNameStart(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
 }
 
-bool IsNameChar(char c) {
-  return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
-}
+bool IsNameChar(char c) { return IsNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
 
 // Checks the entity or character reference at aText[aPos] == '&'; returns an empty string
 // when it is sound, else what is wrong. aAnyName accepts entities declared by a DTD.
@@ -195,8 +193,7 @@ std::string CheckReference(std::string_view aText, size_t aPos, bool aAnyName) {
     return "unterminated entity reference (expected ';' after '&" +
            std::string(aText.substr(nameStart, i - nameStart)) + "')";
   const std::string_view name = aText.substr(nameStart, i - nameStart);
-  if (aAnyName || name == "amp" || name == "lt" || name == "gt" || name == "quot" ||
-      name == "apos")
+  if (aAnyName || name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos")
     return {};
   return "unknown entity '&" + std::string(name) +
          ";' (expected &amp;, &lt;, &gt;, &quot;, &apos; or a character reference)";
@@ -204,12 +201,12 @@ std::string CheckReference(std::string_view aText, size_t aPos, bool aAnyName) {
 
 // One pass over the text: every byte sequence must be UTF-8, and every '&' in markup or
 // character data must start a reference pugixml can resolve (it keeps unknown ones as text).
-void CheckText(std::string_view aText, const std::string& aName) {
+void CheckText(std::string_view aText, const std::string &aName) {
   enum class TMode { Normal, Comment, CData, Pi, Doctype };
   TMode mode = TMode::Normal;
   bool dtdEntities = false;
   int doctypeDepth = 0;
-  auto fail = [&](size_t aOffset, const std::string& aWhat) {
+  auto fail = [&](size_t aOffset, const std::string &aWhat) {
     uint64_t line = 0, column = 0;
     LocateOffset(aText, aOffset, line, column);
     throw EReadError(aName, line, column, aWhat);
@@ -274,7 +271,7 @@ void CheckText(std::string_view aText, const std::string& aName) {
 } // namespace
 
 size_t ValidUtf8Prefix(std::string_view aText) {
-  const auto* s = reinterpret_cast<const unsigned char*>(aText.data());
+  const auto *s = reinterpret_cast<const unsigned char *>(aText.data());
   const size_t n = aText.size();
   size_t i = 0;
   while (i < n) {
@@ -312,7 +309,7 @@ size_t ValidUtf8Prefix(std::string_view aText) {
   return n;
 }
 
-void LocateOffset(std::string_view aText, size_t aOffset, uint64_t& aLine, uint64_t& aColumn) {
+void LocateOffset(std::string_view aText, size_t aOffset, uint64_t &aLine, uint64_t &aColumn) {
   aOffset = std::min(aOffset, aText.size());
   aLine = 1;
   size_t lineStart = 0;
@@ -328,7 +325,7 @@ void LocateOffset(std::string_view aText, size_t aOffset, uint64_t& aLine, uint6
       ++aColumn;
 }
 
-TXmlFile::TXmlFile(const std::filesystem::path& aPath, IReadProgress* aProgress)
+TXmlFile::TXmlFile(const std::filesystem::path &aPath, IReadProgress *aProgress)
     : FPath(aPath), FFileName(DisplayName(aPath)) {
   TBuffer buf = LoadNormalised(aPath, FFileName, aProgress);
   CheckText(std::string_view(buf.Data.get(), buf.Size), FFileName);
@@ -358,7 +355,7 @@ TXmlFile::TXmlFile(const std::filesystem::path& aPath, IReadProgress* aProgress)
   }
 }
 
-void TXmlFile::Fail(const pugi::xml_node& aNode, const std::string& aWhat) const {
+void TXmlFile::Fail(const pugi::xml_node &aNode, const std::string &aWhat) const {
   uint64_t line = 0, column = 0;
   const ptrdiff_t offset = aNode.offset_debug();
   if (offset >= 0) {
@@ -370,13 +367,13 @@ void TXmlFile::Fail(const pugi::xml_node& aNode, const std::string& aWhat) const
   throw EReadError(FFileName, line, column, aWhat);
 }
 
-std::string_view LocalName(const char* aName) {
+std::string_view LocalName(const char *aName) {
   const std::string_view name(aName);
   const size_t colon = name.rfind(':');
   return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-const char* AttributeValue(const pugi::xml_node& aNode, std::string_view aLocalName) {
+const char *AttributeValue(const pugi::xml_node &aNode, std::string_view aLocalName) {
   for (const pugi::xml_attribute a : aNode.attributes())
     if (LocalName(a.name()) == aLocalName)
       return a.value();

@@ -13,12 +13,12 @@ namespace {
 
 struct TFakeResult {
   std::u16string Word;
-  void* SegId;
+  void *SegId;
 };
 
 struct TFakeState {
   TQAPluginDeclareInfo Info{};
-  std::vector<std::pair<void*, std::u16string>> Segments;
+  std::vector<std::pair<void *, std::u16string>> Segments;
   std::vector<TFakeResult> Results;
   size_t Next = 0;
   int32_t Cursor = 0;
@@ -26,7 +26,7 @@ struct TFakeState {
   TQAPluginResultOptions Options{0, QATrue, QATrue};
 };
 
-TFakeState& State() {
+TFakeState &State() {
   static TFakeState state;
   return state;
 }
@@ -56,11 +56,11 @@ std::string ToUtf8(std::u16string_view s) {
   return out;
 }
 
-void Log(const std::string& aLine) {
-  const char* path = std::getenv("RYVEL_FAKE_LOG");
+void Log(const std::string &aLine) {
+  const char *path = std::getenv("RYVEL_FAKE_LOG");
   if (!path)
     return;
-  if (std::FILE* f = std::fopen(path, "a")) {
+  if (std::FILE *f = std::fopen(path, "a")) {
     std::fprintf(f, "%s\n", aLine.c_str());
     std::fclose(f);
   }
@@ -68,7 +68,7 @@ void Log(const std::string& aLine) {
 
 std::vector<std::string> FakeWords() {
   std::vector<std::string> words;
-  const char* env = std::getenv("RYVEL_FAKE_WORDS");
+  const char *env = std::getenv("RYVEL_FAKE_WORDS");
   std::string all = env ? env : "";
   size_t start = 0;
   while (start < all.size()) {
@@ -81,8 +81,8 @@ std::vector<std::string> FakeWords() {
   return words;
 }
 
-const TQAPluginResult* NextResult() {
-  TFakeState& s = State();
+const TQAPluginResult *NextResult() {
+  TFakeState &s = State();
   if (s.Next >= s.Results.size())
     return nullptr;
   s.Result.Text = s.Results[s.Next].Word.c_str();
@@ -94,14 +94,14 @@ const TQAPluginResult* NextResult() {
 
 } // namespace
 
-RYVEL_EXPORT const char16_t* RYVEL_STDCALL GetDeclareName() {
+RYVEL_EXPORT const char16_t *RYVEL_STDCALL GetDeclareName() {
   Log("GetDeclareName");
   return u"FakeCheck";
 }
 
-RYVEL_EXPORT const TQAPluginDeclareInfo* RYVEL_STDCALL GetDeclareInfo() {
+RYVEL_EXPORT const TQAPluginDeclareInfo *RYVEL_STDCALL GetDeclareInfo() {
   Log("GetDeclareInfo");
-  TQAPluginDeclareInfo& info = State().Info;
+  TQAPluginDeclareInfo &info = State().Info;
   std::memcpy(info.Description, u"Fake check", sizeof(u"Fake check"));
   info.AllowsUnicode = QAFalse;
   info.AllowsAnsi = QATrue;
@@ -125,25 +125,25 @@ RYVEL_EXPORT int32_t RYVEL_STDCALL GetFirstFunction() {
   return c;
 }
 
-RYVEL_EXPORT const char* RYVEL_STDCALL GetFunctionName(int32_t aIndex) {
+RYVEL_EXPORT const char *RYVEL_STDCALL GetFunctionName(int32_t aIndex) {
   Log("GetFunctionName " + std::to_string(aIndex));
   return aIndex == 1 ? "Fake" : "";
 }
 
-RYVEL_EXPORT void RYVEL_STDCALL SetConfigFile(const char* aFileName) {
+RYVEL_EXPORT void RYVEL_STDCALL SetConfigFile(const char *aFileName) {
   const std::string name = aFileName ? aFileName : "(null)";
   Log("SetConfigFile " + name.substr(name.rfind('/') + 1));
 }
 
-RYVEL_EXPORT void RYVEL_STDCALL ProcessBegin(int32_t aIndex, void*) {
-  const char* review = std::getenv("RYVEL_REVIEW");
+RYVEL_EXPORT void RYVEL_STDCALL ProcessBegin(int32_t aIndex, void *) {
+  const char *review = std::getenv("RYVEL_REVIEW");
   Log("ProcessBegin " + std::to_string(aIndex) + " review=" + (review ? review : ""));
   State().Segments.clear();
   State().Results.clear();
   State().Next = 0;
 }
 
-RYVEL_EXPORT void* RYVEL_STDCALL ProcessSegment(int32_t aIndex, TQASegmentInfo aSegInfo) {
+RYVEL_EXPORT void *RYVEL_STDCALL ProcessSegment(int32_t aIndex, TQASegmentInfo aSegInfo) {
   const std::string wide = aSegInfo.WTarget ? ToUtf8(aSegInfo.WTarget) : "(null)";
   const std::string narrow = aSegInfo.Target ? aSegInfo.Target : "(null)";
   const std::string wideSource = aSegInfo.WSource ? ToUtf8(aSegInfo.WSource) : "(null)";
@@ -155,21 +155,21 @@ RYVEL_EXPORT void* RYVEL_STDCALL ProcessSegment(int32_t aIndex, TQASegmentInfo a
   return nullptr;
 }
 
-RYVEL_EXPORT const TQAPluginResult* RYVEL_STDCALL GetFirstResult(int32_t aIndex) {
+RYVEL_EXPORT const TQAPluginResult *RYVEL_STDCALL GetFirstResult(int32_t aIndex) {
   Log("GetFirstResult " + std::to_string(aIndex));
-  TFakeState& s = State();
-  const char* review = std::getenv("RYVEL_REVIEW");
+  TFakeState &s = State();
+  const char *review = std::getenv("RYVEL_REVIEW");
   if (review && std::strcmp(review, "cancel") == 0)
     return nullptr;
   const std::vector<std::string> words = FakeWords();
-  for (const auto& [segId, target] : s.Segments) {
+  for (const auto &[segId, target] : s.Segments) {
     size_t start = 0;
     while (start <= target.size()) {
       size_t end = target.find(u' ', start);
       if (end == std::u16string::npos)
         end = target.size();
       const std::u16string word = target.substr(start, end - start);
-      for (const std::string& w : words)
+      for (const std::string &w : words)
         if (ToUtf8(word) == w)
           s.Results.push_back(TFakeResult{word, segId});
       start = end + 1;
@@ -179,7 +179,7 @@ RYVEL_EXPORT const TQAPluginResult* RYVEL_STDCALL GetFirstResult(int32_t aIndex)
   return NextResult();
 }
 
-RYVEL_EXPORT const TQAPluginResult* RYVEL_STDCALL GetNextResult(int32_t aIndex) {
+RYVEL_EXPORT const TQAPluginResult *RYVEL_STDCALL GetNextResult(int32_t aIndex) {
   Log("GetNextResult " + std::to_string(aIndex));
   return NextResult();
 }

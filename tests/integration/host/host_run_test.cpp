@@ -19,14 +19,14 @@ namespace {
 
 const fs::path RealPlugin = fs::path(RYVEL_PLUGIN_DIR) / "RyvelQASpellerH_ru_RU.so";
 
-std::string ReadFile(const fs::path& aPath) {
+std::string ReadFile(const fs::path &aPath) {
   std::ifstream in(aPath, std::ios::binary);
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
 }
 
-std::vector<std::string> Lines(const std::string& aText) {
+std::vector<std::string> Lines(const std::string &aText) {
   std::vector<std::string> out;
   std::stringstream ss(aText);
   for (std::string line; std::getline(ss, line);)
@@ -34,7 +34,7 @@ std::vector<std::string> Lines(const std::string& aText) {
   return out;
 }
 
-std::string Quote(const std::string& s) {
+std::string Quote(const std::string &s) {
   std::string out = "'";
   for (const char c : s)
     out += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -63,18 +63,18 @@ protected:
   }
   void TearDown() override { fs::remove_all(FDir); }
 
-  fs::path Write(const std::string& aName, const std::string& aContent) {
+  fs::path Write(const std::string &aName, const std::string &aContent) {
     const fs::path p = FDir / aName;
     std::ofstream(p, std::ios::binary) << aContent;
     return p;
   }
 
-  TRunResult Run(const std::vector<std::string>& aArgs) {
+  TRunResult Run(const std::vector<std::string> &aArgs) {
     std::string cmd = "env -u RYVEL_REVIEW";
-    for (const auto& [k, v] : FEnv)
+    for (const auto &[k, v] : FEnv)
       cmd += " " + k + "=" + Quote(v);
     cmd += " " + Quote(RYVEL_QA_EXE);
-    for (const std::string& a : aArgs)
+    for (const std::string &a : aArgs)
       cmd += " " + Quote(a);
     cmd += " >" + Quote((FDir / "out").string()) + " 2>" + Quote((FDir / "err").string());
     const int status = std::system(cmd.c_str());
@@ -91,7 +91,7 @@ protected:
   std::map<std::string, std::string> FEnv;
 };
 
-const char* const ThreeSegments = "id\tsource\ttarget\n"
+const char *const ThreeSegments = "id\tsource\ttarget\n"
                                   "a1\tOne\tодин ошибкаа\n"
                                   "a2\tTwo\tдва\n"
                                   "a3\tThree\tтри ошибкаа\n";
@@ -101,20 +101,11 @@ TEST_F(HostRunTest, CallsTheExportsInTheFixedOrder) {
   const TRunResult r = Run({"--plugin", RYVEL_FAKE_PLUGIN, Write("t.tsv", ThreeSegments)});
   EXPECT_EQ(r.Exit, 1) << r.Err;
   const std::vector<std::string> expected = {
-      "GetDeclareName",
-      "GetDeclareInfo",
-      "GetFirstFunction",
-      "GetNextFunction",
-      "GetFunctionName 1",
-      "SetConfigFile RyvelPlugin.FakeCheck.xml",
-      "ProcessBegin 1 review=",
-      "ProcessSegment 1 1",
-      "ProcessSegment 1 2",
-      "ProcessSegment 1 3",
-      "GetFirstResult 1",
-      "GetNextResult 1",
-      "GetNextResult 1",
-      "ProcessEnd 1",
+      "GetDeclareName",         "GetDeclareInfo",     "GetFirstFunction",
+      "GetNextFunction",        "GetFunctionName 1",  "SetConfigFile RyvelPlugin.FakeCheck.xml",
+      "ProcessBegin 1 review=", "ProcessSegment 1 1", "ProcessSegment 1 2",
+      "ProcessSegment 1 3",     "GetFirstResult 1",   "GetNextResult 1",
+      "GetNextResult 1",        "ProcessEnd 1",
   };
   EXPECT_EQ(Calls(), expected);
 }
@@ -148,7 +139,7 @@ TEST_F(HostRunTest, FindingsNameTheirFileAndSegmentAcrossSeveralFiles) {
 
 TEST_F(HostRunTest, HandsNarrowAndWideTextOfTheSameContent) {
   Run({"--plugin", RYVEL_FAKE_PLUGIN, Write("t.tsv", ThreeSegments)});
-  for (const std::string& call : Calls())
+  for (const std::string &call : Calls())
     EXPECT_EQ(call.find("narrow-differs"), std::string::npos) << call;
 }
 
@@ -165,12 +156,12 @@ TEST_F(HostRunTest, JsonAndTextOutputsCarryTheFinding) {
 }
 
 struct TExitCase {
-  const char* Name;
-  const char* FileName;
-  const char* Content;
+  const char *Name;
+  const char *FileName;
+  const char *Content;
   bool UseFakePlugin;
   int Exit;
-  const char* ErrorContains; // after the file name
+  const char *ErrorContains; // after the file name
 };
 
 const TExitCase ExitCases[] = {
@@ -184,15 +175,15 @@ const TExitCase ExitCases[] = {
     {"missing_plugin", "ok.tsv", "id\tsource\ttarget\n1\ta\tверно\n", false, 2, "cannot load"},
 };
 
-void PrintTo(const TExitCase& aCase, std::ostream* aOut) { *aOut << aCase.Name; }
+void PrintTo(const TExitCase &aCase, std::ostream *aOut) { *aOut << aCase.Name; }
 
 class HostExitTest : public HostRunTest, public ::testing::WithParamInterface<TExitCase> {};
 
 TEST_P(HostExitTest, ExitStatusAndMessage) {
-  const TExitCase& c = GetParam();
+  const TExitCase &c = GetParam();
   const fs::path file = Write(c.FileName, c.Content);
-  const TRunResult r = Run({"--plugin", c.UseFakePlugin ? RYVEL_FAKE_PLUGIN : "/nonexistent.so",
-                            file.string()});
+  const TRunResult r =
+      Run({"--plugin", c.UseFakePlugin ? RYVEL_FAKE_PLUGIN : "/nonexistent.so", file.string()});
   EXPECT_EQ(r.Exit, c.Exit) << r.Err;
   if (*c.ErrorContains) {
     const std::string where = c.UseFakePlugin ? file.string() : std::string();
@@ -204,10 +195,10 @@ TEST_P(HostExitTest, ExitStatusAndMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HostExitTest, ::testing::ValuesIn(ExitCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
+                         [](const auto &info) { return std::string(info.param.Name); });
 
 // The bundled sample: every form hands exactly the expected segments over.
-class SampleFormTest : public HostRunTest, public ::testing::WithParamInterface<const char*> {
+class SampleFormTest : public HostRunTest, public ::testing::WithParamInterface<const char *> {
 protected:
   fs::path Sample() const { return fs::path(RYVEL_SOURCE_DIR) / "data" / "sample" / GetParam(); }
   std::string ExpectedDump() const {
@@ -239,19 +230,19 @@ TEST_P(SampleFormTest, RealPluginFindsThePlantedMisspellings) {
       Run({"--plugin", RealPlugin, "--review", "confirm-all", "--format", "tsv", Sample()});
   EXPECT_EQ(r.Exit, 1) << r.Err;
   std::set<std::string> found;
-  for (const std::string& line : Lines(r.Out))
+  for (const std::string &line : Lines(r.Out))
     found.insert(line.substr(line.rfind('\t') + 1));
-  const auto expected = Lines(ReadFile(fs::path(RYVEL_SOURCE_DIR) / "data" / "sample" /
-                                       "EXPECTED-misspellings.txt"));
+  const auto expected =
+      Lines(ReadFile(fs::path(RYVEL_SOURCE_DIR) / "data" / "sample" / "EXPECTED-misspellings.txt"));
   EXPECT_EQ(found, std::set<std::string>(expected.begin(), expected.end())) << r.Out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, SampleFormTest,
                          ::testing::Values("sample-1.2.xlf", "sample-2.0.xlf", "sample.tmx",
                                            "sample.po", "sample.tsv"),
-                         [](const auto& info) {
+                         [](const auto &info) {
                            std::string n = info.param;
-                           for (char& c : n)
+                           for (char &c : n)
                              if (!std::isalnum(static_cast<unsigned char>(c)))
                                c = '_';
                            return n;
@@ -259,7 +250,7 @@ INSTANTIATE_TEST_SUITE_P(Forms, SampleFormTest,
 
 TEST_F(HostRunTest, WholeSampleFolderExitsClean) {
   std::vector<std::string> args = {"--plugin", RYVEL_FAKE_PLUGIN, "--review", "cancel"};
-  for (const auto& e : fs::directory_iterator(fs::path(RYVEL_SOURCE_DIR) / "data" / "sample"))
+  for (const auto &e : fs::directory_iterator(fs::path(RYVEL_SOURCE_DIR) / "data" / "sample"))
     args.push_back(e.path().string());
   const TRunResult r = Run(args);
   EXPECT_EQ(r.Exit, 0) << r.Err;

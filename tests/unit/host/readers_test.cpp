@@ -20,16 +20,16 @@ const fs::path DataDir = fs::path(RYVEL_TEST_DATA_DIR) / "host";
 
 struct TSeg {
   std::string Id, Source, Target, Context;
-  bool operator==(const TSeg&) const = default;
+  bool operator==(const TSeg &) const = default;
 };
 
-void PrintTo(const TSeg& s, std::ostream* os) {
+void PrintTo(const TSeg &s, std::ostream *os) {
   *os << "{" << s.Id << " | " << s.Source << " | " << s.Target << " | " << s.Context << "}";
 }
 
-std::vector<TSeg> Read(const fs::path& aPath, TReadOptions aOptions = {}) {
+std::vector<TSeg> Read(const fs::path &aPath, TReadOptions aOptions = {}) {
   std::vector<TSeg> out;
-  ReadSegments(aPath, DetectFileFormat(aPath), aOptions, [&](TSourceSegment&& s) {
+  ReadSegments(aPath, DetectFileFormat(aPath), aOptions, [&](TSourceSegment &&s) {
     out.push_back(TSeg{s.Id, s.Source, s.Target, s.Context});
   });
   return out;
@@ -37,7 +37,7 @@ std::vector<TSeg> Read(const fs::path& aPath, TReadOptions aOptions = {}) {
 
 class TTempFile {
 public:
-  TTempFile(const std::string& aSuffix, const std::string& aContent) {
+  TTempFile(const std::string &aSuffix, const std::string &aContent) {
     std::string pattern = (fs::temp_directory_path() / "ryvel-reader-XXXXXX").string() + aSuffix;
     const int fd = mkstemps(pattern.data(), static_cast<int>(aSuffix.size()));
     EXPECT_GE(fd, 0);
@@ -46,7 +46,7 @@ public:
     std::ofstream(FPath, std::ios::binary) << aContent;
   }
   ~TTempFile() { fs::remove(FPath); }
-  const fs::path& Path() const { return FPath; }
+  const fs::path &Path() const { return FPath; }
 
 private:
   fs::path FPath;
@@ -55,21 +55,21 @@ private:
 // ---- Inline codes: one target text in a wrapper of each XML format -------------------------
 
 struct TInlineCase {
-  const char* Name;
-  const char* Suffix;  // .xlf or .tmx
-  const char* Wrapper; // %s stands for the target content
-  const char* Content;
-  const char* Expected;
+  const char *Name;
+  const char *Suffix;  // .xlf or .tmx
+  const char *Wrapper; // %s stands for the target content
+  const char *Content;
+  const char *Expected;
 };
 
-constexpr const char* Xliff12 =
+constexpr const char *Xliff12 =
     "<xliff version=\"1.2\"><file><body><trans-unit id=\"1\"><source>S</source>"
     "<target>%s</target></trans-unit></body></file></xliff>";
-constexpr const char* Xliff20 =
+constexpr const char *Xliff20 =
     "<xliff xmlns=\"urn:oasis:names:tc:xliff:document:2.0\" version=\"2.0\"><file id=\"f\">"
     "<unit id=\"1\"><segment><source>S</source><target>%s</target></segment></unit></file>"
     "</xliff>";
-constexpr const char* Tmx =
+constexpr const char *Tmx =
     "<tmx version=\"1.4\"><header srclang=\"en\"/><body><tu><tuv xml:lang=\"en\"><seg>S</seg>"
     "</tuv><tuv xml:lang=\"ru\"><seg>%s</seg></tuv></tu></body></tmx>";
 
@@ -95,7 +95,8 @@ const TInlineCase InlineCases[] = {
     {"comment_dropped", ".xlf", Xliff12, "а<!-- note -->б", "аб"},
     {"v2_pc_sc_ec", ".xlf", Xliff20, "<pc id=\"1\">а</pc><sc id=\"2\"/>б<ec startRef=\"2\"/>",
      "<pc id=\"1\">а</pc><sc id=\"2\"/>б<ec startRef=\"2\"/>"},
-    {"v2_ph_sm_em", ".xlf", Xliff20, "<ph id=\"1\" disp=\"{0}\"/><sm id=\"m\"/>x<em startRef=\"m\"/>",
+    {"v2_ph_sm_em", ".xlf", Xliff20,
+     "<ph id=\"1\" disp=\"{0}\"/><sm id=\"m\"/>x<em startRef=\"m\"/>",
      "<ph id=\"1\" disp=\"{0}\"/><sm id=\"m\"/>x<em startRef=\"m\"/>"},
     {"v2_cp_is_the_character", ".xlf", Xliff20, "a<cp hex=\"0042\"/>c", "aBc"},
     {"tmx_hi_paired_ph_empty", ".tmx", Tmx, "<hi type=\"b\">а</hi><ph x=\"1\">{0}</ph>",
@@ -106,7 +107,7 @@ const TInlineCase InlineCases[] = {
 class InlineCodeTest : public ::testing::TestWithParam<TInlineCase> {};
 
 TEST_P(InlineCodeTest, TargetReachesThePluginAsTags) {
-  const TInlineCase& c = GetParam();
+  const TInlineCase &c = GetParam();
   std::string xml = c.Wrapper;
   xml.replace(xml.find("%s"), 2, c.Content);
   const TTempFile file(c.Suffix, xml);
@@ -116,18 +117,18 @@ TEST_P(InlineCodeTest, TargetReachesThePluginAsTags) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codes, InlineCodeTest, ::testing::ValuesIn(InlineCases),
-                         [](const auto& i) { return std::string(i.param.Name); });
+                         [](const auto &i) { return std::string(i.param.Name); });
 
 // ---- Segments and ids of well-formed files ------------------------------------------------
 
 struct TFileCase {
-  const char* File;
+  const char *File;
   std::vector<TSeg> Expected;
   std::string TargetLang = {};
   bool SkipFuzzy = false;
 };
 
-void PrintTo(const TFileCase& c, std::ostream* os) { *os << c.File; }
+void PrintTo(const TFileCase &c, std::ostream *os) { *os << c.File; }
 
 const TFileCase FileCases[] = {
     {"segmented-1.2.xlf",
@@ -143,9 +144,7 @@ const TFileCase FileCases[] = {
      {{"hello", "Hello", "Привет", ""},
       {"bold", "<bpt i=\"1\"/>Bold<ept i=\"1\"/>",
        "<bpt i=\"1\"/>Жирный<ept i=\"1\"/> <hi type=\"x\">шрифт</hi><ph x=\"2\"/>", ""}}},
-    {"languages.tmx",
-     {{"hello", "Hello", "Здравствуйте", ""}, {"2", "Bye", "Пока", ""}},
-     "ru-UA"},
+    {"languages.tmx", {{"hello", "Hello", "Здравствуйте", ""}, {"2", "Bye", "Пока", ""}}, "ru-UA"},
     {"languages.tmx", {{"hello", "Hello", "Hallo", ""}}, "de"},
     {"entries.po",
      {{"7", "Open", "Открыть", ""},
@@ -169,7 +168,7 @@ const TFileCase FileCases[] = {
 class FileReadTest : public ::testing::TestWithParam<TFileCase> {};
 
 TEST_P(FileReadTest, HandsOverTheTranslatedSegmentsWithFindableIds) {
-  const TFileCase& c = GetParam();
+  const TFileCase &c = GetParam();
   TReadOptions options;
   options.TargetLang = c.TargetLang;
   options.SkipFuzzy = c.SkipFuzzy;
@@ -195,13 +194,13 @@ TEST(XmlReaderTest, ReadsUtf16WithByteOrderMark) {
 // ---- Malformed input: file, line, column and what was expected ----------------------------
 
 struct TBadCase {
-  const char* File;
+  const char *File;
   uint64_t Line;
   uint64_t Column; // 0: not checked
-  const char* Reason;
+  const char *Reason;
 };
 
-void PrintTo(const TBadCase& c, std::ostream* os) { *os << c.File; }
+void PrintTo(const TBadCase &c, std::ostream *os) { *os << c.File; }
 
 const TBadCase BadCases[] = {
     {"bad-unclosed.xlf", 7, 1, "unexpected end of file"},
@@ -222,12 +221,12 @@ const TBadCase BadCases[] = {
 class MalformedFileTest : public ::testing::TestWithParam<TBadCase> {};
 
 TEST_P(MalformedFileTest, ErrorNamesFileLineAndFault) {
-  const TBadCase& c = GetParam();
+  const TBadCase &c = GetParam();
   const fs::path path = DataDir / c.File;
   try {
     Read(path);
     FAIL() << "no error for " << c.File;
-  } catch (const EReadError& e) {
+  } catch (const EReadError &e) {
     EXPECT_EQ(e.File(), path.string());
     EXPECT_EQ(e.Line(), c.Line) << e.what();
     if (c.Column) {
@@ -244,21 +243,24 @@ INSTANTIATE_TEST_SUITE_P(Files, MalformedFileTest, ::testing::ValuesIn(BadCases)
 
 TEST(ReaderErrorTest, MissingFileAndFolderAreErrorsNotCrashes) {
   EXPECT_THROW(Read(DataDir / "no-such-file.xlf"), EReadError);
-  EXPECT_THROW(ReadSegments(DataDir, TFileFormat::Xliff, {}, [](TSourceSegment&&) {}), EReadError);
+  EXPECT_THROW(ReadSegments(DataDir, TFileFormat::Xliff, {}, [](TSourceSegment &&) {}), EReadError);
 }
 
 // ---- TSV on a stream -----------------------------------------------------------------------
 
 struct TTsvCase {
-  const char* Name;
-  const char* Input;
+  const char *Name;
+  const char *Input;
   std::vector<TSeg> Expected;
 };
 
 const TTsvCase TsvCases[] = {
-    {"escapes", "id\tsource\ttarget\nk\\t1\ta\\nb\tc\\\\d\\re\n", {{"k\t1", "a\nb", "c\\d\re", ""}}},
+    {"escapes",
+     "id\tsource\ttarget\nk\\t1\ta\\nb\tc\\\\d\\re\n",
+     {{"k\t1", "a\nb", "c\\d\re", ""}}},
     {"crlf_and_bom", "\xEF\xBB\xBFid\tsource\ttarget\r\n1\ta\tб\r\n", {{"1", "a", "б", ""}}},
-    {"empty_target_and_blank_lines", "id\tsource\ttarget\n1\ta\t\n\n2\tb\tв\n",
+    {"empty_target_and_blank_lines",
+     "id\tsource\ttarget\n1\ta\t\n\n2\tb\tв\n",
      {{"2", "b", "в", ""}}},
     {"empty_id_is_the_line", "id\tsource\ttarget\n\ta\tб\n", {{"2", "a", "б", ""}}},
     {"header_only", "id\tsource\ttarget\n", {}},
@@ -270,21 +272,21 @@ class TsvStreamTest : public ::testing::TestWithParam<TTsvCase> {};
 TEST_P(TsvStreamTest, Reads) {
   std::istringstream in(GetParam().Input);
   std::vector<TSeg> out;
-  ReadTsvStream(in, "x.tsv", {}, [&](TSourceSegment&& s) {
+  ReadTsvStream(in, "x.tsv", {}, [&](TSourceSegment &&s) {
     out.push_back(TSeg{s.Id, s.Source, s.Target, s.Context});
   });
   EXPECT_EQ(out, GetParam().Expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TsvStreamTest, ::testing::ValuesIn(TsvCases),
-                         [](const auto& i) { return std::string(i.param.Name); });
+                         [](const auto &i) { return std::string(i.param.Name); });
 
 TEST(TsvStreamTest, BadHeaderIsReported) {
   std::istringstream in("just one column\n1\ta\tb\n");
   try {
-    ReadTsvStream(in, "x.tsv", {}, [](TSourceSegment&&) {});
+    ReadTsvStream(in, "x.tsv", {}, [](TSourceSegment &&) {});
     FAIL();
-  } catch (const EReadError& e) {
+  } catch (const EReadError &e) {
     EXPECT_EQ(e.Line(), 1u);
     EXPECT_NE(e.Reason().find("header line"), std::string::npos) << e.what();
   }
@@ -295,7 +297,7 @@ TEST(TsvEscapeTest, RoundTripsThroughTheReader) {
   std::istringstream in("id\tsource\ttarget\n" + EscapeTsvField(nasty) + "\ts\t" +
                         EscapeTsvField(nasty) + "\n");
   std::vector<TSeg> out;
-  ReadTsvStream(in, "x.tsv", {}, [&](TSourceSegment&& s) {
+  ReadTsvStream(in, "x.tsv", {}, [&](TSourceSegment &&s) {
     out.push_back(TSeg{s.Id, s.Source, s.Target, s.Context});
   });
   EXPECT_EQ(out, (std::vector<TSeg>{{nasty, "s", nasty, ""}}));
@@ -304,8 +306,8 @@ TEST(TsvEscapeTest, RoundTripsThroughTheReader) {
 // ---- Format detection ----------------------------------------------------------------------
 
 struct TDetectCase {
-  const char* Suffix;
-  const char* Content;
+  const char *Suffix;
+  const char *Content;
   TFileFormat Expected;
 };
 
