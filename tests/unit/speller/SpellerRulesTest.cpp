@@ -201,3 +201,43 @@ INSTANTIATE_TEST_SUITE_P(Rules, SpellerNoDictionaryTest, ::testing::ValuesIn(NoD
                          [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
+
+namespace {
+
+// Arbitrary texts built from the code units that steer the rules (capitals, digits, full
+// stops, symbols, apostrophes, tags, escapes, lone surrogates, NUL): every report is a
+// non-empty piece of the target (an abbreviation with its full stop), the count matches the
+// reports, and every reported word was examined.
+TEST_F(SpellerTest, ArbitraryTextsKeepTheReportInvariants) {
+  static constexpr char16_t Alphabet[] = {
+      u'a', u'Z', u'м', u'Я',      u'1', u'.',  u'+',      u'-',      u' ',      u' ',
+      u'<', u'>', u'/', u'\\',     u'n', u'\'', u'\u2019', u'\xD800', u'\xDC00', u'\t',
+      u'(', u')', u'@', u'\u00B7', u'_', u'\0', u'\u00A0', u'ё'};
+  auto speller = MakeSpeller();
+  uint32_t seed = 12345;
+  auto next = [&] {
+    seed = seed * 1664525u + 1013904223u;
+    return seed >> 8;
+  };
+  for (int round = 0; round < 3000; ++round) {
+    std::u16string target, source;
+    const size_t length = next() % 40;
+    for (size_t k = 0; k < length; ++k)
+      target.push_back(Alphabet[next() % std::size(Alphabet)]);
+    for (size_t k = 0; k < length / 2; ++k)
+      source.push_back(Alphabet[next() % std::size(Alphabet)]);
+    const TRySpellerOptions options(static_cast<uint8_t>(next() & 0x3F));
+    const TCheckResult r = RunCheck(*speller, source, target, options);
+    ASSERT_EQ(r.Count, static_cast<int>(r.Words.size()));
+    ASSERT_GE(r.TotalWords, r.Count);
+    for (const auto& w : r.Words) {
+      ASSERT_FALSE(w.empty());
+      const bool found =
+          target.find(w) != std::u16string::npos ||
+          (w.back() == u'.' && target.find(w.substr(0, w.size() - 1)) != std::u16string::npos);
+      ASSERT_TRUE(found) << "round " << round;
+    }
+  }
+}
+
+} // namespace
