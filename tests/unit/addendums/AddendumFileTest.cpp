@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -277,16 +279,52 @@ TEST_F(AddendumFileTest, FailedWriteRaisesAndStaysDirty) {
   EXPECT_EQ(ReadBytes(FRoot / "plain-file"), "x");
 }
 
+// Returns 0 when an addendum whose file cannot be read refuses to overwrite it, else the step
+// that went wrong.
+int CheckUnreadableFileIsKept(TVeAddendumFilesList* aList) {
+  TVeAddendumFile addendum(aList, u"Brands");
+  addendum.Add(u"word");
+  try {
+    addendum.SaveToDisk();
+    return 1;
+  } catch (const EAddendumFileError&) {
+  }
+  if (!addendum.IsDirty())
+    return 2;
+  try {
+    addendum.Refresh();
+    return 3;
+  } catch (const EAddendumFileError&) {
+  }
+  return addendum.Entries().back() == u"word" ? 0 : 4;
+}
+
 TEST_F(AddendumFileTest, FileThatCannotBeReadIsNotOverwritten) {
   WriteBytes(BrandsPath(), Bom + "precious\r\n");
   fs::permissions(BrandsPath(), fs::perms::none);
-  if (Ryvel::Platform::ReadWholeFile(BrandsPath()))
-    GTEST_SKIP() << "running with rights that read any file";
-  TVeAddendumFile addendum(FList.get(), u"Brands");
-  addendum.Add(u"word");
-  EXPECT_THROW(addendum.SaveToDisk(), EAddendumFileError);
-  EXPECT_TRUE(addendum.IsDirty());
-  EXPECT_THROW(addendum.Refresh(), EAddendumFileError);
+  int result = -1;
+  if (::geteuid() != 0) {
+    result = CheckUnreadableFileIsKept(FList.get());
+  } else {
+    // Root reads every file: check as an unprivileged user, in a folder that user could write
+    // to, so that only the addendum itself keeps the file from being replaced.
+    fs::permissions(FRoot, fs::perms::all);
+    fs::permissions(FRoot / "addendums", fs::perms::all);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+        ::_exit(10);
+      if (Ryvel::Platform::ReadWholeFile(BrandsPath()))
+        ::_exit(11);
+      ::_exit(CheckUnreadableFileIsKept(FList.get()));
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    result = WEXITSTATUS(status);
+  }
+  EXPECT_EQ(result, 0) << "1: overwritten, 2: clean after failure, 3: read, 4: word lost";
   fs::permissions(BrandsPath(), fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadBytes(BrandsPath()), Bom + "precious\r\n");
 }

@@ -60,10 +60,24 @@ TEST_F(AddendumsCrashTest, KilledDuringSaveLeavesOldOrNewFileNeverAPart) {
     }
     ::_exit(0);
   }
-  // Kill it once a few saves have happened, most likely in the middle of one.
-  for (int i = 0; i < 2000 && !fs::exists(BrandsPath()); ++i)
+  // Wait for the first save, then kill the writer the moment the next save shows: a file
+  // appearing beside the addendum (a temporary one) or the addendum changing in place.
+  std::error_code ec;
+  const auto firstSize = Version(0).size();
+  for (int i = 0; i < 5000 && fs::file_size(BrandsPath(), ec) != firstSize; ++i)
     Ryvel::Platform::SleepMs(1);
-  Ryvel::Platform::SleepMs(150);
+  const auto saveStarted = [&] {
+    if (fs::file_size(BrandsPath(), ec) != firstSize)
+      return true;
+    int entries = 0;
+    for (const auto& entry : fs::directory_iterator(FRoot / "addendums", ec)) {
+      (void)entry;
+      ++entries;
+    }
+    return entries > 1;
+  };
+  for (long i = 0; i < 5'000'000 && !saveStarted(); ++i) {
+  }
   ::kill(child, SIGKILL);
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);

@@ -268,10 +268,10 @@ INSTANTIATE_TEST_SUITE_P(Bar, ProgressBarTest,
 
 TEST_F(ProgressDialogTest, BarDoesNotOverflowOnHugeRuns) {
   auto dialog = MakeDialog();
-  // 30 million segments received and checked: 30e6 * 100 does not fit 32 bits.
-  for (int i = 0; i < 30'000'000; ++i)
+  // 21.5 million segments received and checked: 21.5e6 * 100 does not fit 32 bits.
+  for (int i = 0; i < 21'500'000; ++i)
     dialog->AddSegment();
-  for (int i = 0; i < 30'000'000; ++i)
+  for (int i = 0; i < 21'500'000; ++i)
     dialog->AddSegmentData(false, 0, 0);
   EXPECT_EQ(dialog->BarPosition(), 100);
 }
