@@ -35,12 +35,13 @@ struct TSection {
   std::vector<TEntry> Entries;
 };
 
-// Each curated list is named after the plural of its type.
+// Each curated list is named after the plural of its type; "keys" (keyboard keys and
+// shortcuts) has none, so its entries are written without a type.
 const std::map<std::string, std::string>& ListTypes() {
   static const std::map<std::string, std::string> types = {
       {"countries", "Country"}, {"regions", "Region"}, {"cities", "City"},
       {"acronyms", "Acronym"},  {"names", "Name"},     {"organisations", "Organisation"},
-      {"products", "Product"}};
+      {"products", "Product"},  {"keys", ""}};
   return types;
 }
 
@@ -154,7 +155,10 @@ void Write(std::ostream& out, const std::vector<TSection>& sections) {
       // is listed once.
       if (!written.insert(e.Text).second)
         continue;
-      out << e.Text << '\t' << section.Type << e.Extra << '\n';
+      if (section.Type.empty())
+        out << e.Text << '\n';
+      else
+        out << e.Text << '\t' << section.Type << e.Extra << '\n';
     }
   }
 }

@@ -39,6 +39,10 @@ const TRealCase RealCases[] = {
      u"See https://example.com/help and the *.json files",
      u"См. https://example.com/help и файлы *.json",
      {}},
+    {"KeysAndUnits",
+     u"Click OK or press Ctrl+S. Free space: {0} MB",
+     u"Нажмите OK или Ctrl+S. Свободно: {0} МБ",
+     {}},
     // The stem of a file name is a word like any other.
     {"FileNameStem", u"Open config.json", u"Откройте файл config.json", {u"config"}},
     {"CountryAndCity",
@@ -103,13 +107,15 @@ TEST(ShippedSpecialWords, FileIsWellFormed) {
     lineStart = end + 1;
     if (line.empty() || line[0] == u'#')
       continue;
+    // An entry is typed ("word TAB type ...") or, for keyboard keys, the word alone.
     const size_t tab = line.find(u'\t');
-    ASSERT_NE(tab, std::u16string::npos) << Ryvel::Platform::Utf16ToUtf8(line);
     const std::u16string word = line.substr(0, tab);
-    const size_t typeEnd = line.find(u'\t', tab + 1);
-    const std::u16string type = line.substr(tab + 1, typeEnd - tab - 1);
-    EXPECT_NE(Veskora::Lang::TVeLSpecialWordList::TypeFromName(type), 0)
-        << Ryvel::Platform::Utf16ToUtf8(line);
+    if (tab != std::u16string::npos) {
+      const size_t typeEnd = line.find(u'\t', tab + 1);
+      const std::u16string type = line.substr(tab + 1, typeEnd - tab - 1);
+      EXPECT_NE(Veskora::Lang::TVeLSpecialWordList::TypeFromName(type), 0)
+          << Ryvel::Platform::Utf16ToUtf8(line);
+    }
     EXPECT_FALSE(word.empty());
     EXPECT_EQ(word.front() > u' ' && word.back() > u' ', true) << "untrimmed entry";
     EXPECT_TRUE(texts.insert(word).second) << "duplicate " << Ryvel::Platform::Utf16ToUtf8(word);
@@ -118,13 +124,16 @@ TEST(ShippedSpecialWords, FileIsWellFormed) {
   EXPECT_GT(entries, 1000);
 
   Veskora::Lang::TVeLSpecialWordList list(fs::path(RYVEL_PLUGIN_DIR) / "ru_RU.rysw");
-  for (std::u16string_view w :
-       {u"Россия", u"РОССИЯ", u"Russia", u"Москва", u"Moscow", u"GitHub", u"Wi-Fi", u"macOS",
-        u"JSON", u"USB", u"Microsoft", u"Windows", u"HTTP", u"Нью-Йорк", u"New York"}) {
+  for (std::u16string_view w : {u"Россия", u"РОССИЯ", u"Russia", u"Москва", u"Moscow", u"GitHub",
+                                u"Wi-Fi", u"macOS", u"JSON", u"USB", u"Microsoft", u"Windows",
+                                u"HTTP", u"Нью-Йорк", u"New York", u"OK", u"МБ"}) {
     const auto* entry = list.FindExact(w);
     ASSERT_NE(entry, nullptr) << Ryvel::Platform::Utf16ToUtf8(w);
     EXPECT_GE(entry->FType, Veskora::Lang::OtherKind::Country);
   }
+  const auto* shortcut = list.FindExact(u"Ctrl+S");
+  ASSERT_NE(shortcut, nullptr);
+  EXPECT_EQ(shortcut->FType, Veskora::Lang::OtherKind::Untyped);
 }
 
 } // namespace
