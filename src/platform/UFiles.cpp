@@ -76,7 +76,12 @@ bool WriteFileAtomic(const fs::path& path, std::string_view bytes) {
   fs::path tmp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    tmp = dir / ("." + path.filename().string() + "." + RandomSuffix() + ".tmp");
+    std::string name = ".";
+    name += path.filename().string();
+    name += '.';
+    name += RandomSuffix();
+    name += ".tmp";
+    tmp = dir / name;
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0 && errno != EEXIST)
       return false;
