@@ -294,9 +294,9 @@ void TReviewCommands::SwapWorkingMode() {
                         u"box all words that are not spelling errors.");
   } else {
     SetWorkingMode(wmAccept);
-    Ryvel::Platform::ShowMessage(
-        MessageCaption, u"You are now in Real Misspellings mode.\nPlease move to the Real "
-                        u"Misspellings list box all words that are spelling errors.");
+    Ryvel::Platform::ShowMessage(MessageCaption,
+                                 u"You are now in Real Misspellings mode.\nPlease move to the Real "
+                                 u"Misspellings list box all words that are spelling errors.");
   }
 }
 

@@ -25,7 +25,9 @@ public:
   using TRowTest = std::function<bool(std::u16string_view aText, const TUnknownWord& aWord)>;
 
   void DiscardSelection();
-  void DiscardAll() { DiscardWhere([](std::u16string_view, const TUnknownWord&) { return true; }); }
+  void DiscardAll() {
+    DiscardWhere([](std::u16string_view, const TUnknownWord&) { return true; });
+  }
   void DiscardUpper();
   void DiscardUpperInSource();
   void DiscardAbbreviations();

@@ -311,7 +311,8 @@ int TReviewCore::CompareWords(const TUnknownWord& a, const TUnknownWord& b) cons
 }
 
 void TReviewCore::SortWords() {
-  FUnknownWords.Sort([this](const TUnknownWord& a, const TUnknownWord& b) { return CompareWords(a, b); });
+  FUnknownWords.Sort(
+      [this](const TUnknownWord& a, const TUnknownWord& b) { return CompareWords(a, b); });
   FView->WordListChanged();
 }
 

@@ -59,7 +59,9 @@ void TListRowState::ClearSelection() {
   FSelectedCount = 0;
 }
 
-void TListRowState::SetFocused(int aRow) { FFocused = (aRow >= 0 && aRow < RowCount()) ? aRow : -1; }
+void TListRowState::SetFocused(int aRow) {
+  FFocused = (aRow >= 0 && aRow < RowCount()) ? aRow : -1;
+}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -88,7 +90,8 @@ void TExcludedList::AddMany(std::vector<TExcludedEntry> aEntries) {
   // after the old equal ones gives the same order without shifting the list once per entry.
   std::stable_sort(aEntries.begin(), aEntries.end(), LessIgnoreCase);
   const bool hadCurrent = FItemIndex >= 0;
-  const TUnknownWord* currentWord = hadCurrent ? FEntries[static_cast<size_t>(FItemIndex)].Word : nullptr;
+  const TUnknownWord* currentWord =
+      hadCurrent ? FEntries[static_cast<size_t>(FItemIndex)].Word : nullptr;
   std::vector<TExcludedEntry> merged;
   merged.reserve(FEntries.size() + aEntries.size());
   std::merge(std::make_move_iterator(FEntries.begin()), std::make_move_iterator(FEntries.end()),
@@ -123,10 +126,10 @@ void TExcludedList::Clear() {
 int TExcludedList::IndexOf(std::u16string_view aText) const {
   if (aText.empty())
     return -1;
-  const auto first = std::lower_bound(
-      FEntries.begin(), FEntries.end(), aText, [](const TExcludedEntry& e, std::u16string_view t) {
-        return CompareTextIgnoreCase(e.Text, t) < 0;
-      });
+  const auto first = std::lower_bound(FEntries.begin(), FEntries.end(), aText,
+                                      [](const TExcludedEntry& e, std::u16string_view t) {
+                                        return CompareTextIgnoreCase(e.Text, t) < 0;
+                                      });
   for (auto it = first; it != FEntries.end() && CompareTextIgnoreCase(it->Text, aText) == 0; ++it)
     if (it->Text == aText)
       return static_cast<int>(it - FEntries.begin());
@@ -144,8 +147,8 @@ void TExcludedList::ClearSelection() {
 }
 
 int TExcludedList::SelectedCount() const {
-  return static_cast<int>(
-      std::count_if(FEntries.begin(), FEntries.end(), [](const TExcludedEntry& e) { return e.Selected; }));
+  return static_cast<int>(std::count_if(FEntries.begin(), FEntries.end(),
+                                        [](const TExcludedEntry& e) { return e.Selected; }));
 }
 
 void TExcludedList::SetItemIndex(int aIndex) {

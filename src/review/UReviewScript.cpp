@@ -105,7 +105,8 @@ int TScriptFrontEnd::RunLine(TReviewCore& aCore, const std::string& aLine, int a
     return 0;
   const size_t space = line.find_first_of(" \t");
   const std::string command = line.substr(0, space);
-  const std::string argument = space == std::string::npos ? std::string() : Trim(line.substr(space));
+  const std::string argument =
+      space == std::string::npos ? std::string() : Trim(line.substr(space));
   TReviewCommands commands(aCore);
 
   if (command == "ok")

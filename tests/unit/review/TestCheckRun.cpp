@@ -134,7 +134,8 @@ INSTANTIATE_TEST_SUITE_P(
         TRememberCase{"AcceptModeFound", wmAccept, true, u"Москва", {u"Москва"}, {u"Тверь"}},
         TRememberCase{"DiffersInCaseStays", wmAccept, true, u"москва", {}, {u"Тверь", u"Москва"}},
         TRememberCase{"DiscardModeFound", wmDiscard, false, u"Москва", {u"Москва"}, {u"Тверь"}},
-        TRememberCase{"OtherModesListIgnored", wmDiscard, true, u"Москва", {}, {u"Москва", u"Тверь"}},
+        TRememberCase{
+            "OtherModesListIgnored", wmDiscard, true, u"Москва", {}, {u"Москва", u"Тверь"}},
         TRememberCase{"NotFoundIgnored", wmAccept, true, u"Казань", {}, {u"Тверь", u"Москва"}}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -236,7 +237,8 @@ TEST_F(CheckRun, StatisticsTexts) {
       {10000, 0, u"Elapsed Time: 10s    Total Words: 0            (0 word/s)"},
       {10999, 3, u"Elapsed Time: 10s    Total Words: 3            (0 word/s)"},
       {0, 5, u"Elapsed Time 0ms    Total Words: 5         "},
-      {1, 1234567890, u"Elapsed Time 1ms    Total Words: 1,234,567,890   (1,234,567,890,000 word/s)"},
+      {1, 1234567890,
+       u"Elapsed Time 1ms    Total Words: 1,234,567,890   (1,234,567,890,000 word/s)"},
       {3, 2, u"Elapsed Time 3ms    Total Words: 2            (667 word/s)"},
   };
   for (const auto& c : cases)

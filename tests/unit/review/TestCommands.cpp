@@ -65,8 +65,9 @@ TEST(ReviewRules, UpperCaseWord) {
     std::u16string Word;
     bool Upper;
   } const cases[] = {
-      {u"МВД", true}, {u"NATO", true}, {u"", true},     {u"МВД2", false},
-      {u"ООН.", false}, {u"Москва", false}, {u"ВИЧ-ИНФЕКЦИЯ", false}, {u"Д'АРТАНЬЯН", false},
+      {u"МВД", true},           {u"NATO", true},        {u"", true},
+      {u"МВД2", false},         {u"ООН.", false},       {u"Москва", false},
+      {u"ВИЧ-ИНФЕКЦИЯ", false}, {u"Д'АРТАНЬЯН", false},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TReviewCommands::IsUpperCaseWord(c.Word), c.Upper);
