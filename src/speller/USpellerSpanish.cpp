@@ -98,6 +98,16 @@ bool IsCandidate(const TVeLWord& aToken, TRySpellerOptions aOptions) {
                                                          : aToken.IsNormalWithNumbers();
 }
 
+// The first and last index of the longest run of word and symbol tokens around token i.
+void CompoundRun(const Veskora::Lang::TVeLWordArray& aWords, size_t i, size_t& aBegin,
+                 size_t& aEnd) {
+  aBegin = aEnd = i;
+  while (aBegin > 0 && InCompoundRun(aWords[aBegin - 1]))
+    --aBegin;
+  while (aEnd + 1 < aWords.size() && InCompoundRun(aWords[aEnd + 1]))
+    ++aEnd;
+}
+
 std::u16string FolderWithSeparator(const std::u16string& aFolder) {
   std::u16string folder =
       aFolder.empty() ? Ryvel::Platform::PathToUtf16(Ryvel::Platform::ModuleDir()) : aFolder;
@@ -143,7 +153,6 @@ bool TSpellerSpanish::Lookup(std::u16string_view aText) {
 struct TSpellerSpanish::TTokenCheck {
   TSpellerSpanish& Speller;
   std::u16string_view Source;
-  std::u16string_view Target;
   TRySpellerOptions Options;
   const TVeLWord& Token;
   std::u16string_view W;
@@ -158,6 +167,8 @@ struct TSpellerSpanish::TTokenCheck {
 
   // An abbreviation is tried without its full stop, or accepted outright by the option.
   bool ShortenAbbreviation() {
+    if (W.empty())
+      return false;
     W.remove_suffix(1);
     L.remove_suffix(1);
     if (Options.Contains(CRysoExcludeAbbreviations))
@@ -214,17 +225,15 @@ int TSpellerSpanish::Check(std::u16string_view aSource, std::u16string_view aTar
     FLower.resize(w.size());
     for (size_t k = 0; k < w.size(); ++k)
       FLower[k] = LowerCodeUnit(w[k]);
-    TTokenCheck check{*this, aSource, aTarget, aOptions, t, w, FLower};
+    TTokenCheck check{*this, aSource, aOptions, t, w, FLower};
     bool ok = check.Decide();
 
     // The run of word and symbol tokens around this one is looked up as one compound; when
-    // it is known, the rest of the run is neither examined nor counted.
+    // it is known, the rest of the run is neither examined nor counted. A run that ends here
+    // is not looked up.
     if (!ok) {
-      size_t b = i, e = i;
-      while (b > 0 && InCompoundRun(words[b - 1]))
-        --b;
-      while (e + 1 < n && InCompoundRun(words[e + 1]))
-        ++e;
+      size_t b = 0, e = 0;
+      CompoundRun(words, i, b, e);
       if (e != i) {
         FCompound.clear();
         for (size_t k = b; k <= e; ++k)
@@ -236,12 +245,14 @@ int TSpellerSpanish::Check(std::u16string_view aSource, std::u16string_view aTar
     }
 
     if (!ok) {
-      FReport.assign(check.W);
-      if (t.IsAbbreviation() && (FReport.empty() || FReport.back() != u'.'))
-        FReport.push_back(u'.');
+      // The word as written, never its lower-case form; its own string, so that a callback
+      // may call the speller again.
+      std::u16string report(check.W);
+      if (t.IsAbbreviation() && (report.empty() || report.back() != u'.'))
+        report.push_back(u'.');
       ++count;
       if (aProc)
-        aProc(FReport);
+        aProc(report);
     }
   }
   return count;

@@ -89,6 +89,5 @@ private:
   // Buffers reused by every token, so that a check allocates little beyond its token list.
   std::u16string FLower;
   std::u16string FCompound;
-  std::u16string FReport;
   std::string FUtf8;
 };

@@ -135,6 +135,22 @@ TEST_F(SpellerTest, CallbackErrorReachesTheCallerAndTheSpellerStaysUsable) {
   EXPECT_EQ(RunCheck(*speller, u"", u"wrld", None).Words, std::vector<std::u16string>{u"wrld"});
 }
 
+TEST_F(SpellerTest, CallbackMayUseTheSpellerAgain) {
+  // The review asks for suggestions of a word while it is being reported.
+  auto speller = MakeSpeller();
+  std::vector<std::u16string> words;
+  int total = 0;
+  speller->Check(u"", u"Масква wrld", None, total, [&](std::u16string_view aWord) {
+    std::vector<std::u16string> suggestions;
+    speller->GetSuggestions(std::u16string(aWord), suggestions);
+    int innerTotal = 0;
+    speller->Check(u"", u"qqqq zzzzz", None, innerTotal, TWordProc{});
+    words.emplace_back(aWord);
+  });
+  EXPECT_THAT(words, ElementsAreArray({u"Масква", u"wrld"}));
+  EXPECT_EQ(total, 2);
+}
+
 TEST_F(SpellerTest, SuggestionsComeFromTheDictionary) {
   auto speller = MakeSpeller();
   std::vector<std::u16string> suggestions{u"stale"};
