@@ -15,7 +15,24 @@
 
 namespace Ryvel::Platform {
 
-int8_t CharType(char16_t c) { return u_charType(static_cast<UChar32>(c)); }
+namespace {
+
+// The tokenizer asks for the category of every code unit of every segment: one table for the
+// whole Basic Multilingual Plane answers without a call into ICU.
+struct TCategoryTable {
+  int8_t Category[0x10000];
+  TCategoryTable() {
+    for (UChar32 c = 0; c < 0x10000; ++c)
+      Category[c] = u_charType(c);
+  }
+};
+
+} // namespace
+
+int8_t CharType(char16_t c) {
+  static const TCategoryTable table;
+  return table.Category[c];
+}
 
 char16_t ToLower(char16_t c) {
   if (c < 0x80)

@@ -3,8 +3,10 @@
 #include "platform/UFiles.h"
 #include "platform/UFolders.h"
 #include "platform/UText.h"
+#include "review/USpellerConfirmDialog.h"
 #include "session/UProgressDialog.h"
 #include "speller/UAddendums.h"
+#include "speller/USpellerSpanish.h"
 
 TDeclareSpeller::TDeclareSpeller(TSessionCollaborators aCollaborators,
                                  const std::u16string& aBaseName)
@@ -164,43 +166,21 @@ void TDeclareSpeller::DoProcessEnd() {
   F1Data.reset();
 }
 
-// ---------------------------------------------------------------------------------------------
 // The real components.
-
-#if __has_include("review/USpellerConfirmDialog.h")
-#include "review/USpellerConfirmDialog.h"
-#define RYVEL_HAVE_REVIEW 1
-#endif
-#if __has_include("speller/USpellerSpanish.h")
-#include "speller/USpellerSpanish.h"
-#define RYVEL_HAVE_SPELLER 1
-#endif
-
 TSessionCollaborators TSessionCollaborators::Default() {
   TSessionCollaborators c;
   c.CreateAddendums = [](const std::u16string& aBaseName) {
     return std::make_unique<TVeAddendumFilesList>(aBaseName);
   };
-#ifdef RYVEL_HAVE_SPELLER
   c.CreateSpeller = [](TVeAddendumFilesList* aAddendums) {
     return TSpellerSpanish::Create(aAddendums);
   };
-#endif
   c.CreateProgressView = [] { return CreateHeadlessProgressView(); };
-#ifdef RYVEL_HAVE_REVIEW
   c.ExecuteReview = [](TSpellerConfirmOptions& aOptions, TSegmentList& aSegments,
                        TUnknownWordList& aConfirmed, TUnknownWordList& aDiscarded,
                        const std::shared_ptr<IRySpeller>& aSpeller) {
     return TSpellerConfirmDialog::Execute(nullptr, aOptions, aSegments, aConfirmed, aDiscarded,
                                           aSpeller);
   };
-#else
-  // Without a review the run ends as if the user had cancelled it.
-  c.ExecuteReview = [](TSpellerConfirmOptions&, TSegmentList&, TUnknownWordList&,
-                       TUnknownWordList&, const std::shared_ptr<IRySpeller>&) {
-    FreeProgressDialog();
-    return 2;
-  };
-#endif
   return c;
 }
