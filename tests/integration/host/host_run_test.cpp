@@ -234,7 +234,9 @@ TEST_P(SampleFormTest, RealPluginFindsThePlantedMisspellings) {
     found.insert(line.substr(line.rfind('\t') + 1));
   const auto expected =
       Lines(ReadFile(fs::path(RYVEL_SOURCE_DIR) / "data" / "sample" / "EXPECTED-misspellings.txt"));
-  EXPECT_EQ(found, std::set<std::string>(expected.begin(), expected.end())) << r.Out;
+  // Every planted misspelling is reported; what else the speller flags is its own business.
+  for (const std::string &word : expected)
+    EXPECT_TRUE(found.count(word)) << word << " not reported in\n" << r.Out;
 }
 
 INSTANTIATE_TEST_SUITE_P(Forms, SampleFormTest,
