@@ -1,5 +1,6 @@
 #include "ReviewTestSupport.h"
 
+#include "platform/UMessages.h"
 #include "review/UReviewCommands.h"
 
 #include <string>
@@ -187,6 +188,33 @@ TEST_F(Commands, SwitchingModeWithNothingExcludedMovesNothing) {
   EXPECT_EQ(Core.WorkingMode(), wmAccept);
   EXPECT_EQ(WordTexts(Core), (std::vector<std::u16string>{u"A", u"B"}));
   EXPECT_EQ(Core.Excluded().Count(), 0);
+}
+
+class TRecordingSink : public Ryvel::Platform::IMessageSink {
+public:
+  std::vector<std::pair<std::u16string, std::u16string>> Messages;
+  void ShowMessage(const std::u16string& aCaption, const std::u16string& aText) override {
+    Messages.emplace_back(aCaption, aText);
+  }
+};
+
+TEST_F(Commands, ChangeWorkingModeSaysWhatTheExcludedListNowMeans) {
+  Rows({u"A"}, wmAccept);
+  TRecordingSink sink;
+  Ryvel::Platform::IMessageSink* old = Ryvel::Platform::SetMessageSink(&sink);
+  Cmd.SwapWorkingMode();
+  const TWorkingMode afterFirst = Core.WorkingMode();
+  Cmd.SwapWorkingMode();
+  Ryvel::Platform::SetMessageSink(old);
+  EXPECT_EQ(afterFirst, wmDiscard);
+  EXPECT_EQ(Core.WorkingMode(), wmAccept);
+  ASSERT_EQ(sink.Messages.size(), 2u);
+  EXPECT_EQ(sink.Messages[0].first, u"Veskora Ryvel SpellChecker");
+  EXPECT_EQ(sink.Messages[0].second, u"You are now in False Alarms mode.\nPlease move to the False "
+                                     u"Alarms list box all words that are not spelling errors.");
+  EXPECT_EQ(sink.Messages[1].second,
+            u"You are now in Real Misspellings mode.\nPlease move to the Real Misspellings list "
+            u"box all words that are spelling errors.");
 }
 
 TEST_F(Commands, AcceptSelectionSelectsTheReturnedWords) {
