@@ -14,6 +14,7 @@ that keeps tags, numbers, addresses and abbreviations away from the dictionary, 
 user's own word lists. ryvel-qa runs the plug-in over XLIFF, TMX, PO and TSV files.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The run-time libraries come from what the binaries really link (dpkg-shlibdeps):
