@@ -276,7 +276,13 @@ void TReviewCommands::AcceptEntriesWhere(const std::function<bool(const TExclude
 }
 
 // ---------------------------------------------------------------------------------------------
-// Working mode
+// Runs and working mode
+
+void TReviewCommands::ApplySpellerOptions(TRySpellerOptions aOptions) {
+  FCore.SetSpellerOptions(aOptions);
+  FCore.RunCheck(true);
+  FCore.View().FocusList(false);
+}
 
 void TReviewCommands::SetWorkingMode(TWorkingMode aMode) {
   if (aMode == FCore.WorkingMode())

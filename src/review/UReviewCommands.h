@@ -40,6 +40,11 @@ public:
   void AcceptAbbreviations();
   void AcceptWhere(const TRowTest& aTest);
 
+  // Check (F5): runs again, keeping the excluded words.
+  void SpellerCheck() { FCore.RunCheck(true); }
+  // The options frame's apply: the new exclusion options, a run, then the word list's focus.
+  void ApplySpellerOptions(TRySpellerOptions aOptions);
+
   // Switches the mode; the excluded words change sides so that every decision keeps its meaning.
   void SetWorkingMode(TWorkingMode aMode);
   // Change Working Mode: switches and tells the user what the excluded list now means.

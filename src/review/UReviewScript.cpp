@@ -31,7 +31,7 @@ const std::map<std::string, TAction>& Actions() {
        [](TReviewCommands& c, TReviewCore&) { c.AcceptAbbreviations(); }},
       {"ActionLayoutSwapWorkingMode",
        [](TReviewCommands& c, TReviewCore&) { c.SwapWorkingMode(); }},
-      {"ActionSpellerCheck", [](TReviewCommands&, TReviewCore& core) { core.RunCheck(true); }},
+      {"ActionSpellerCheck", [](TReviewCommands& c, TReviewCore&) { c.SpellerCheck(); }},
   };
   return actions;
 }

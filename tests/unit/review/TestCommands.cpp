@@ -231,6 +231,18 @@ TEST_F(Commands, AcceptSelectionSelectsTheReturnedWords) {
   EXPECT_EQ(FocusedText(), u"w1");
 }
 
+// The speller sees the applied options, and the excluded words survive the run.
+TEST_F(Commands, ApplyingOptionsRunsAgainWithThem) {
+  Rows({u"w0", u"w1"});
+  Core.DiscardWord(u"w1");
+  TRySpellerOptions seen;
+  Speller->OnCheck = [&](int) { seen = Core.Options().Speller; };
+  Cmd.ApplySpellerOptions(TRySpellerOptions{CRysoExcludeUppercaseWords});
+  EXPECT_EQ(seen, TRySpellerOptions{CRysoExcludeUppercaseWords});
+  EXPECT_EQ(ExcludedTexts(Core), (std::vector<std::u16string>{u"w1"}));
+  EXPECT_EQ(WordTexts(Core), (std::vector<std::u16string>{u"w0"}));
+}
+
 TEST_F(Commands, IndexesOutsideTheListsAreIgnored) {
   Rows({u"w0"});
   Core.DiscardIndex(-1);
