@@ -17,11 +17,13 @@ using namespace Veskora::Lang;
 namespace {
 
 // Decorations that QA hosts hand over inside segment texts.
+// clang-format off
 constexpr std::u16string_view kInserts[] = {
     u"<b>", u"</b>", u"<ut>{\\b}</ut>", u"1\u00A0234,56", u"https://example.com/a?id=42",
     u"192.168.0.1", u"v2.4.1", u"<a href='help.html' class='x'>", u"</a>", u"12.", u"\\n",
     u"«Сохранить»", u"(см. рис. 5)", u"т.е.", u"Москва", u"ООН", u"x+y=z", u"l'ÉCOLE",
     u"support@example.com", u"&amp;", u"*.docx", u"-5", u"10.30,"};
+// clang-format on
 
 std::vector<std::u16string> MakeSegments() {
   const auto bytes =

@@ -16,8 +16,8 @@ namespace {
 const TVeLSpecialWordList& Specials() {
   static const TVeLSpecialWordList list = [] {
     TVeLSpecialWordList l;
-    for (const auto text : {u"New", u"New York", u"New York City", u"3Com", u"www", u"a",
-                            u"a b", u"<ut>", u"x<b>y", u"Rio de Janeiro", u"(x)", u"A.B."})
+    for (const auto text : {u"New", u"New York", u"New York City", u"3Com", u"www", u"a", u"a b",
+                            u"<ut>", u"x<b>y", u"Rio de Janeiro", u"(x)", u"A.B."})
       l.Add({std::u16string(text), OtherKind::City});
     return l;
   }();
@@ -29,8 +29,8 @@ void CheckCoverage(const TVeLWordList& aList, std::u16string_view aText, unsigne
   std::vector<unsigned char> seen(aText.size(), 0);
   for (const TVeLWord& w : aList.Words()) {
     if (w.FLen <= 0 || w.FPos < 0 || w.End() > static_cast<int>(aText.size())) {
-      std::fprintf(stderr, "token out of range: pos %d len %d (options %u, specials %d)\n",
-                   w.FPos, w.FLen, aBits, aSpecials);
+      std::fprintf(stderr, "token out of range: pos %d len %d (options %u, specials %d)\n", w.FPos,
+                   w.FLen, aBits, aSpecials);
       __builtin_trap();
     }
     for (int i = w.FPos; i < w.End(); ++i)
@@ -38,8 +38,8 @@ void CheckCoverage(const TVeLWordList& aList, std::u16string_view aText, unsigne
   }
   for (size_t i = 0; i < seen.size(); ++i) {
     if (seen[i] != 1) {
-      std::fprintf(stderr, "code unit %zu in %d tokens (options %u, specials %d)\n", i,
-                   seen[i], aBits, aSpecials);
+      std::fprintf(stderr, "code unit %zu in %d tokens (options %u, specials %d)\n", i, seen[i],
+                   aBits, aSpecials);
       __builtin_trap();
     }
   }

@@ -18,9 +18,8 @@ namespace {
 using namespace Veskora::Lang;
 
 bool Load(TVeLSpecialWordList& aList, const std::string& aFile, bool aIsAddendum) {
-  const auto result = aList.LoadFromFile(Ryvel::Platform::PathFromUtf16(
-                                             Ryvel::Platform::Utf8ToUtf16(aFile)),
-                                         aIsAddendum);
+  const auto result = aList.LoadFromFile(
+      Ryvel::Platform::PathFromUtf16(Ryvel::Platform::Utf8ToUtf16(aFile)), aIsAddendum);
   if (result == TSpecialWordsLoad::Loaded)
     return true;
   std::cerr << "ryvel-tokenize: " << aFile

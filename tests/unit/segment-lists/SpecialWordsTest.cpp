@@ -76,8 +76,8 @@ TEST(SpecialWordFileTest, TypeNamesIgnoreAsciiCase) {
     std::u16string_view Name;
     std::uint16_t Type;
   };
-  constexpr Case cases[] = {{u"country", 101}, {u"REGION", 102},    {u"City", 103},
-                            {u"acronym", 104}, {u"NaMe", 105},      {u"organisation", 106},
+  constexpr Case cases[] = {{u"country", 101}, {u"REGION", 102},     {u"City", 103},
+                            {u"acronym", 104}, {u"NaMe", 105},       {u"organisation", 106},
                             {u"Product", 107}, {u"Organization", 0}, {u"City ", 0},
                             {u"", 0}};
   for (const auto& c : cases)
@@ -183,8 +183,8 @@ TEST_F(SpecialWordFilesTest, MissingAndUnreadableFiles) {
 class SpecialWordFindTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    for (const auto text : {u"New", u"New York", u"New York City", u"Paris", u"www", u"A",
-                            u"B c", u"B d", u"(x)"})
+    for (const auto text :
+         {u"New", u"New York", u"New York City", u"Paris", u"www", u"A", u"B c", u"B d", u"(x)"})
       FList.Add({std::u16string(text), OtherKind::City});
   }
   TVeLSpecialWordList FList;
@@ -227,10 +227,10 @@ TEST_F(SpecialWordFindTest, MatchNeedsAWordEndAfterTheEntry) {
     int End; // -1: no match
   };
   constexpr Case cases[] = {
-      {u"Paris", 0, 5},     {u"Paris, France", 0, 5}, {u"in Paris now", 3, 8},
-      {u"Paris@x.fr", 0, -1}, {u"Parisian", 0, -1},    {u"Paris2", 0, -1},
-      {u"Paris://x", 0, -1},  {u"Paris:x", 0, 5},      {u"www.paris.fr", 0, -1},
-      {u"www", 0, 3},       {u"New Yorker", 0, -1},   {u"Paris", 5, -1},
+      {u"Paris", 0, 5},       {u"Paris, France", 0, 5}, {u"in Paris now", 3, 8},
+      {u"Paris@x.fr", 0, -1}, {u"Parisian", 0, -1},     {u"Paris2", 0, -1},
+      {u"Paris://x", 0, -1},  {u"Paris:x", 0, 5},       {u"www.paris.fr", 0, -1},
+      {u"www", 0, 3},         {u"New Yorker", 0, -1},   {u"Paris", 5, -1},
       {u"Paris", -1, -1},
   };
   for (const auto& c : cases) {

@@ -15,9 +15,8 @@ TEST(TokenizeToolTest, EscapesDecodeAndEncodeBack) {
     std::u16string_view Text;
   };
   constexpr Case cases[] = {
-      {u"a\\tb", u"a\tb"},         {u"\\n\\r", u"\n\r"},
-      {u"\\\\n", u"\\n"},          {u"c:\\dir", u"c:\\dir"},
-      {u"end\\", u"end\\"},        {u"\\\\\\t", u"\\\t"},
+      {u"a\\tb", u"a\tb"},      {u"\\n\\r", u"\n\r"}, {u"\\\\n", u"\\n"},
+      {u"c:\\dir", u"c:\\dir"}, {u"end\\", u"end\\"}, {u"\\\\\\t", u"\\\t"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(Show(c.Typed));

@@ -43,31 +43,26 @@ constexpr TokenCase kScanCases[] = {
     {u"  leading and trailing  ", 0, true,
      "  /WhiteSpace/Space | leading/Word/Lower |  /WhiteSpace/Space | and/Word/Lower |  "
      "/WhiteSpace/Space | trailing/Word/Lower |   /WhiteSpace/Space"},
-    {u"я \t\r\nты", 0, true,
-     "я/Word/Lower |  \t\r\n/WhiteSpace/Space+Tab+NewLine | ты/Word/Lower"},
+    {u"я \t\r\nты", 0, true, "я/Word/Lower |  \t\r\n/WhiteSpace/Space+Tab+NewLine | ты/Word/Lower"},
     {u"<b>Bold</b>", 0, false, "<b>/Tag/Unknown | Bold/Word/Capitalized+Lower | </b>/Tag/Unknown"},
     {u"<ut>{\\b}</ut>y", 0, false, "<ut>{\\b}</ut>/Tag/Unknown | y/Word/Lower"},
     {u"<ut>a b</ut> <ut>c</ut>", 0, true,
      "<ut>a b</ut>/Tag/Unknown |  /WhiteSpace/Space | <ut>c</ut>/Tag/Unknown"},
     {u"x <ut>open", 0, false, "x/Word/Lower | <ut>open/Tag/Unknown"},
-    {u"word<ut>x</ut>end", 0, false,
-     "word/Word/Lower | <ut>x</ut>/Tag/Unknown | end/Word/Lower"},
-    {u"<a href='x.html' class = 'c'>", 0, false,
-     "<a href='x.html' class = 'c'>/Tag/Unknown"},
+    {u"word<ut>x</ut>end", 0, false, "word/Word/Lower | <ut>x</ut>/Tag/Unknown | end/Word/Lower"},
+    {u"<a href='x.html' class = 'c'>", 0, false, "<a href='x.html' class = 'c'>/Tag/Unknown"},
     {u"<img src=x>", 0, false,
      "</Symbol/< | img/Word/Lower | src/Word/Lower | =/Symbol/= | x/Word/Lower | >/Symbol/>"},
     {u"<x>", 0, false, "<x>/Tag/Unknown"},
     {u"<br/>and</p >", 0, false, "<br/>/Tag/Unknown | and/Word/Lower | </p >/Tag/Unknown"},
     {u"3 < 5", 0, false, "3/Number/Digit | </Symbol/< | 5/Number/Digit"},
-    {u"x+y=z", 0, false,
-     "x/Word/Lower | +/Symbol/+ | y/Word/Lower | =/Symbol/= | z/Word/Lower"},
+    {u"x+y=z", 0, false, "x/Word/Lower | +/Symbol/+ | y/Word/Lower | =/Symbol/= | z/Word/Lower"},
     {u"(abc)", 0, false,
      "(/Punctuation/Unknown | abc/Word/Lower+XDigit+Hexa | )/Punctuation/Unknown"},
     {u"a(b)c", 0, false,
      "a/Word/Lower+XDigit+Hexa | (/Punctuation/Unknown | b/Word/Lower+XDigit+Hexa | "
      ")/Punctuation/Unknown | c/Word/Lower+XDigit+Hexa"},
-    {u"«слово»", 0, false,
-     "«/Punctuation/Unknown | слово/Word/Lower | »/Punctuation/Unknown"},
+    {u"«слово»", 0, false, "«/Punctuation/Unknown | слово/Word/Lower | »/Punctuation/Unknown"},
     {u"-5", 0, false, "-/Symbol/- | 5/Number/Digit"},
     {u"10.30,", 0, false, "10.30/Number/Digit+Punctuation | ,/Punctuation/Unknown"},
     {u"foo_bar a·b", 0, false, "foo_bar/Word/Lower+Punctuation | a·b/Word/Lower"},
@@ -107,8 +102,7 @@ constexpr TokenCase kEscapeCases[] = {
 
 // Trailing punctuation, abbreviations and paragraph ends.
 constexpr TokenCase kRefineCases[] = {
-    {u"total 12.", 0, false,
-     "total/Word/Lower | 12/Number/Unknown | ./Punctuation/ParagraphEnd"},
+    {u"total 12.", 0, false, "total/Word/Lower | 12/Number/Unknown | ./Punctuation/ParagraphEnd"},
     {u"total 12.  ", 0, true,
      "total/Word/Lower |  /WhiteSpace/Space | 12/Number/Unknown |   /WhiteSpace/Space | "
      "./Punctuation/ParagraphEnd"},
@@ -137,12 +131,10 @@ constexpr TokenCase kRefineCases[] = {
      "</b>/Tag/Unknown"},
     {u"ABC. x", 0, false,
      "ABC/Word/Capitalized+Upper+XDigit+Hexa | ./Punctuation/Unknown | x/Word/Lower"},
-    {u"approx. x", 0, false,
-     "approx/Word/Lower | ./Punctuation/Unknown | x/Word/Lower"},
+    {u"approx. x", 0, false, "approx/Word/Lower | ./Punctuation/Unknown | x/Word/Lower"},
     {u"p. 5", 0, true,
      "p/Word/Lower | ./Punctuation/Unknown |  /WhiteSpace/Space+ParagraphEnd | 5/Number/Digit"},
-    {u"final etc.", 0, false,
-     "final/Word/Lower | etc/Word/Lower | ./Punctuation/ParagraphEnd"},
+    {u"final etc.", 0, false, "final/Word/Lower | etc/Word/Lower | ./Punctuation/ParagraphEnd"},
     {u"end.   Next", 0, true,
      "end/Word/Lower | ./Punctuation/Unknown |    /WhiteSpace/Space+ParagraphEnd | "
      "Next/Word/Capitalized+Lower"},
@@ -200,8 +192,7 @@ constexpr TokenCase kSpecialCases[] = {
     {u"(New York)", 0, false,
      "(/Punctuation/Unknown | New York/Other/City | )/Punctuation/Unknown"},
     {u"New Yorker", 0, false, "New/Other/Unknown | Yorker/Word/Capitalized+Lower"},
-    {u"in New York.", 0, false,
-     "in/Word/Lower | New York/Other/City | ./Punctuation/ParagraphEnd"},
+    {u"in New York.", 0, false, "in/Word/Lower | New York/Other/City | ./Punctuation/ParagraphEnd"},
     {u"x<b>New York</b>", 0, false,
      "x/Word/Lower | <b>/Tag/Unknown | New York/Other/City | </b>/Tag/Unknown"},
     {u"Rio de Janeiro и New York", 0, false,
@@ -260,10 +251,28 @@ TEST(WordListTest, LongPunctuationRunsStayCovered) {
 // the scanner treats specially.
 TEST_F(SpecialWordScanTest, EveryOptionSetCoversTheText) {
   const std::u16string_view texts[] = {
-      u"<ut>", u"<", u"</", u"<a b='&amp;'", u"\\", u"\\n\\\\t\\r", u"New", u"New York",
-      u"  New York  ", u"<ut>New York</ut> New York<b>", u"'''", u"a''b'c", u"..,,;;",
-      u"(*x*)", u"/*c*/", u"\"q\"", u"3Com3Com", u"x.\\nY", u"\U0001F600 смайл\U0001F600.",
-      u"12. 13. etc. etc.) (iPhone)", u"&#x41;&amp;", u"*.txt .docx 1.2.3(45)",
+      u"<ut>",
+      u"<",
+      u"</",
+      u"<a b='&amp;'",
+      u"\\",
+      u"\\n\\\\t\\r",
+      u"New",
+      u"New York",
+      u"  New York  ",
+      u"<ut>New York</ut> New York<b>",
+      u"'''",
+      u"a''b'c",
+      u"..,,;;",
+      u"(*x*)",
+      u"/*c*/",
+      u"\"q\"",
+      u"3Com3Com",
+      u"x.\\nY",
+      u"\U0001F600 смайл\U0001F600.",
+      u"12. 13. etc. etc.) (iPhone)",
+      u"&#x41;&amp;",
+      u"*.txt .docx 1.2.3(45)",
   };
   for (const auto text : texts) {
     for (unsigned bits = 0; bits < 8; ++bits) {
@@ -325,16 +334,11 @@ struct CleanCase {
 };
 
 constexpr CleanCase kCleanCases[] = {
-    {u"a\\nb", false, u"a  b"},
-    {u"\\n\\r\\t", false, u"      "},
-    {u"\\\\n", false, u"\\\\n"},
-    {u"\\\\\\n", false, u"\\\\\\n"},
-    {u"\\x\\", false, u"\\x\\"},
-    {u"end\\", false, u"end\\"},
-    {u"a\\nb", true, u"a\\nb"},
-    {u"a\\nB", true, u"a  B"},
-    {u"a\\n\\tb", true, u"a    b"},
-    {u"\\\\nB", true, u"\\\\nB"},
+    {u"a\\nb", false, u"a  b"},     {u"\\n\\r\\t", false, u"      "},
+    {u"\\\\n", false, u"\\\\n"},    {u"\\\\\\n", false, u"\\\\\\n"},
+    {u"\\x\\", false, u"\\x\\"},    {u"end\\", false, u"end\\"},
+    {u"a\\nb", true, u"a\\nb"},     {u"a\\nB", true, u"a  B"},
+    {u"a\\n\\tb", true, u"a    b"}, {u"\\\\nB", true, u"\\\\nB"},
 };
 
 TEST(CleanEscapesTest, PairsAreReplacedBySpaces) {
