@@ -116,9 +116,10 @@ int TProgressDialog::BarPosition() const {
 
 void TProgressDialog::UpdateData() {
   using Ryvel::Platform::FormatThousands;
-  const std::u16string counters[5] = {FormatThousands(FSegmentCount), FormatThousands(FSegmentsDone),
-                                      FormatThousands(FSegmentsWithErrors),
-                                      FormatThousands(FWordCount), FormatThousands(FWordErrorCount)};
+  const std::u16string counters[5] = {
+      FormatThousands(FSegmentCount), FormatThousands(FSegmentsDone),
+      FormatThousands(FSegmentsWithErrors), FormatThousands(FWordCount),
+      FormatThousands(FWordErrorCount)};
   FView->ShowValues(counters, BarPosition());
 }
 

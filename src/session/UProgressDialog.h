@@ -32,8 +32,8 @@ class TProgressDialog {
 public:
   static constexpr const char16_t* Caption = u"Veskora Ryvel Spell Checker";
   // Captions of the five counters, in the order of IProgressView::ShowValues.
-  static constexpr const char16_t* CounterLabels[5] = {u"Segments:", u"Correct:",
-                                                       u"With Errors:", u"Words:", u"Unknown:"};
+  static constexpr const char16_t* CounterLabels[5] = {u"Segments:", u"Correct:", u"With Errors:",
+                                                       u"Words:", u"Unknown:"};
   static constexpr const char16_t* CancelCaption = u"Cancel";
   static constexpr uint32_t StartDelayMs = 2000;
   static constexpr uint32_t RefreshIntervalMs = 1000;

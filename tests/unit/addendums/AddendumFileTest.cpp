@@ -104,25 +104,35 @@ TEST_P(AddendumReadTest, ReadsLinesAndWritesThemBackAsUtf8WithBom) {
 INSTANTIATE_TEST_SUITE_P(
     Encodings, AddendumReadTest,
     ::testing::Values(
-        TReadCase{"utf8_bom_crlf", Bom + "# mine\r\n\xD0\xA4\xD0\xBE\xD0\xBE\r\n", "en_US.UTF-8",
+        TReadCase{"utf8_bom_crlf",
+                  Bom + "# mine\r\n\xD0\xA4\xD0\xBE\xD0\xBE\r\n",
+                  "en_US.UTF-8",
                   {u"# mine", u"Фоо"}},
-        TReadCase{"utf8_bom_cr_lf_mixed_no_final_break", Bom + "a\nb\rc\r\nd", nullptr,
+        TReadCase{"utf8_bom_cr_lf_mixed_no_final_break",
+                  Bom + "a\nb\rc\r\nd",
+                  nullptr,
                   {u"a", u"b", u"c", u"d"}},
-        TReadCase{"empty_lines_and_comments_kept", Bom + "a\r\n\r\n# x\r\n\r\n", nullptr,
+        TReadCase{"empty_lines_and_comments_kept",
+                  Bom + "a\r\n\r\n# x\r\n\r\n",
+                  nullptr,
                   {u"a", u"", u"# x", u""}},
-        TReadCase{"utf16le_bom", Utf16Bytes(u"Фоо\r\nBar\r\n", false), "ru_RU.KOI8-R",
-                  {u"Фоо", u"Bar"}},
-        TReadCase{"utf16be_bom", Utf16Bytes(u"Фоо\nBar", true), "ru_RU.KOI8-R",
-                  {u"Фоо", u"Bar"}},
-        TReadCase{"utf16le_surrogate_pair", Utf16Bytes(u"x\U0001F600y\r\n", false), nullptr,
+        TReadCase{
+            "utf16le_bom", Utf16Bytes(u"Фоо\r\nBar\r\n", false), "ru_RU.KOI8-R", {u"Фоо", u"Bar"}},
+        TReadCase{"utf16be_bom", Utf16Bytes(u"Фоо\nBar", true), "ru_RU.KOI8-R", {u"Фоо", u"Bar"}},
+        TReadCase{"utf16le_surrogate_pair",
+                  Utf16Bytes(u"x\U0001F600y\r\n", false),
+                  nullptr,
                   {u"x\U0001F600y"}},
-        TReadCase{"no_bom_koi8r_code_page", "\xE6\xCF\xCF\r\nok\r\n", "ru_RU.KOI8-R",
-                  {u"Фоо", u"ok"}},
-        TReadCase{"no_bom_utf8_code_page", "\xD0\xA4\xD0\xBE\xD0\xBE\r\n", "ru_RU.UTF-8",
-                  {u"Фоо"}},
-        TReadCase{"empty_file_gets_header", "", nullptr,
+        TReadCase{
+            "no_bom_koi8r_code_page", "\xE6\xCF\xCF\r\nok\r\n", "ru_RU.KOI8-R", {u"Фоо", u"ok"}},
+        TReadCase{"no_bom_utf8_code_page", "\xD0\xA4\xD0\xBE\xD0\xBE\r\n", "ru_RU.UTF-8", {u"Фоо"}},
+        TReadCase{"empty_file_gets_header",
+                  "",
+                  nullptr,
                   {u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}},
-        TReadCase{"bom_only_gets_header", Bom, nullptr,
+        TReadCase{"bom_only_gets_header",
+                  Bom,
+                  nullptr,
                   {u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}}),
     [](const auto& info) { return std::string(info.param.Label); });
 
@@ -156,17 +166,24 @@ TEST_P(AddendumInvalidEncodingTest, KeepsWhatReadsCleanlyAndSavesValidUtf8) {
 INSTANTIATE_TEST_SUITE_P(
     Malformed, AddendumInvalidEncodingTest,
     ::testing::Values(
-        TInvalidCase{"utf8_invalid_byte", Bom + "a\xFF" "b\r\nok\r\n", {u"a\uFFFDb", u"ok"}},
+        TInvalidCase{"utf8_invalid_byte",
+                     Bom + "a\xFF"
+                           "b\r\nok\r\n",
+                     {u"a\uFFFDb", u"ok"}},
         TInvalidCase{"utf8_truncated_sequence_at_end", Bom + "ok\r\n\xD0", {u"ok", u"\uFFFD"}},
         TInvalidCase{"no_bom_invalid_utf8", "ok\r\n\xFF\r\n", {u"ok", u"\uFFFD"}},
         TInvalidCase{"utf16le_odd_final_byte", Utf16Bytes(u"ab", false) + "c", {u"ab"}},
-        TInvalidCase{"utf16le_lone_high_surrogate", Utf16Bytes(u"\xD83Dx\r\nok", false),
+        TInvalidCase{"utf16le_lone_high_surrogate",
+                     Utf16Bytes(u"\xD83Dx\r\nok", false),
                      {u"\uFFFDx", u"ok"}},
         TInvalidCase{"utf16be_lone_low_surrogate", Utf16Bytes(u"y\xDE00", true), {u"y\uFFFD"}},
-        TInvalidCase{"utf16le_high_surrogate_at_end", Utf16Bytes(u"ok\r\n\xD83D", false),
+        TInvalidCase{"utf16le_high_surrogate_at_end",
+                     Utf16Bytes(u"ok\r\n\xD83D", false),
                      {u"ok", u"\uFFFD"}},
-        TInvalidCase{"utf16_bom_only_odd_byte", "\xFF\xFE" "a", {
-            u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}}),
+        TInvalidCase{"utf16_bom_only_odd_byte",
+                     "\xFF\xFE"
+                     "a",
+                     {u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 // ---------------------------------------------------------------------------------------------
@@ -174,8 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(AddendumFileTest, NewAddendumHasHeaderInMemoryButNoFile) {
   TVeAddendumFile addendum(FList.get(), u"Brands");
-  EXPECT_EQ(addendum.Entries(),
-            (std::vector<std::u16string>{u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}));
+  EXPECT_EQ(addendum.Entries(), (std::vector<std::u16string>{
+                                    u"# Addendum file for Veskora Ryvel Spell Checker", u"#"}));
   EXPECT_TRUE(addendum.IsActive());
   EXPECT_FALSE(addendum.IsDirty());
   addendum.SaveToDisk(); // clean: writes nothing
@@ -196,9 +213,9 @@ TEST_F(AddendumFileTest, AddSkipsExactDuplicatesOnlyAndFileIsByteExact) {
     EXPECT_EQ(addendum.Add(a.Word), a.Appended) << Utf16ToUtf8(a.Word);
   EXPECT_TRUE(addendum.IsDirty());
   addendum.SaveToDisk();
-  EXPECT_EQ(ReadBytes(BrandsPath()),
-            Header + "\xD0\xA4\xD0\xBE\xD0\xBE\r\n\xD1\x84\xD0\xBE\xD0\xBE\r\n"
-                     "\xD0\xA4\xD0\xBE\xD0\xBE \r\n\r\n");
+  EXPECT_EQ(ReadBytes(BrandsPath()), Header +
+                                         "\xD0\xA4\xD0\xBE\xD0\xBE\r\n\xD1\x84\xD0\xBE\xD0\xBE\r\n"
+                                         "\xD0\xA4\xD0\xBE\xD0\xBE \r\n\r\n");
 }
 
 TEST_F(AddendumFileTest, RefreshTakesEditorChangesAndKeepsDirtyFlag) {
@@ -233,13 +250,13 @@ TEST_P(AddendumNameTest, ReplacesForbiddenCharactersForGood) {
   EXPECT_EQ(addendum.FileName(), AddendumDir() + TestBaseName + c.Name + u".txt");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Names, AddendumNameTest,
-    ::testing::Values(TNameCase{"colon", u"a:b", u"a_b"},
-                      TNameCase{"all_nine", u"\"*/:<>?\\|", u"_________"},
-                      TNameCase{"kept_as_is", u"Бренды 2.0 (old)", u"Бренды 2.0 (old)"},
-                      TNameCase{"path_like", u"../x", u".._x"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+INSTANTIATE_TEST_SUITE_P(Names, AddendumNameTest,
+                         ::testing::Values(TNameCase{"colon", u"a:b", u"a_b"},
+                                           TNameCase{"all_nine", u"\"*/:<>?\\|", u"_________"},
+                                           TNameCase{"kept_as_is", u"Бренды 2.0 (old)",
+                                                     u"Бренды 2.0 (old)"},
+                                           TNameCase{"path_like", u"../x", u".._x"}),
+                         [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_F(AddendumFileTest, ColonNameWritesUnderscoreFile) {
   TVeAddendumFile addendum(FList.get(), u"a:b");

@@ -75,20 +75,21 @@ TEST_P(AddendumsBufferTest, BuildsCollectionFromListText) {
 
 INSTANTIATE_TEST_SUITE_P(
     ListText, AddendumsBufferTest,
-    ::testing::Values(
-        TBufferCase{"tail_without_break_ignored",
-                    u"1Brands\r\n0Old\r\n1Tail",
-                    {{u"Brands", true}, {u"Old", false}}},
-        TBufferCase{"same_name_ignoring_ascii_case_once", u"1Brands\r\n0brands\r\n",
-                    {{u"Brands", false}}},
-        TBufferCase{"cyrillic_case_counts", u"1Прага\r\n0прага\r\n",
-                    {{u"Прага", true}, {u"прага", false}}},
-        TBufferCase{"empty_line_inactive_empty_name", u"\r\n", {{u"", false}}},
-        TBufferCase{"other_flag_inactive", u"xName\r\n", {{u"Name", false}}},
-        TBufferCase{"name_kept_untrimmed", u"1 Spaced \r\n", {{u" Spaced ", true}}},
-        TBufferCase{"lone_lf_is_not_a_break", u"1A\n0B\r\n", {{u"A\n0B", true}}},
-        TBufferCase{"colon_replaced", u"1a:b\r\n", {{u"a_b", true}}},
-        TBufferCase{"empty_text", u"", {}}),
+    ::testing::Values(TBufferCase{"tail_without_break_ignored",
+                                  u"1Brands\r\n0Old\r\n1Tail",
+                                  {{u"Brands", true}, {u"Old", false}}},
+                      TBufferCase{"same_name_ignoring_ascii_case_once",
+                                  u"1Brands\r\n0brands\r\n",
+                                  {{u"Brands", false}}},
+                      TBufferCase{"cyrillic_case_counts",
+                                  u"1Прага\r\n0прага\r\n",
+                                  {{u"Прага", true}, {u"прага", false}}},
+                      TBufferCase{"empty_line_inactive_empty_name", u"\r\n", {{u"", false}}},
+                      TBufferCase{"other_flag_inactive", u"xName\r\n", {{u"Name", false}}},
+                      TBufferCase{"name_kept_untrimmed", u"1 Spaced \r\n", {{u" Spaced ", true}}},
+                      TBufferCase{"lone_lf_is_not_a_break", u"1A\n0B\r\n", {{u"A\n0B", true}}},
+                      TBufferCase{"colon_replaced", u"1a:b\r\n", {{u"a_b", true}}},
+                      TBufferCase{"empty_text", u"", {}}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_F(AddendumsListTest, AsBufferListsFlagNameAndBreak) {
@@ -142,12 +143,23 @@ TEST_P(AddendumsFolderTest, ReadsFolderOnceAndKeepsOnlyAnExistingOne) {
   const std::u16string bare = dir.substr(0, dir.size() - 1);
   WriteBytes(FRoot / "file", "x");
   switch (GetParam().Value) {
-  case TFolderCase::Missing: break;
-  case TFolderCase::Exact: StoreAddendumsDir(dir); break;
-  case TFolderCase::WithoutSeparator: StoreAddendumsDir(bare); break;
-  case TFolderCase::NoSuchFolder: StoreAddendumsDir(bare + u"-gone"); break;
-  case TFolderCase::RegularFile: StoreAddendumsDir(PathToUtf16(FRoot / "file")); break;
-  case TFolderCase::Empty: StoreAddendumsDir(u""); break;
+  case TFolderCase::Missing:
+    break;
+  case TFolderCase::Exact:
+    StoreAddendumsDir(dir);
+    break;
+  case TFolderCase::WithoutSeparator:
+    StoreAddendumsDir(bare);
+    break;
+  case TFolderCase::NoSuchFolder:
+    StoreAddendumsDir(bare + u"-gone");
+    break;
+  case TFolderCase::RegularFile:
+    StoreAddendumsDir(PathToUtf16(FRoot / "file"));
+    break;
+  case TFolderCase::Empty:
+    StoreAddendumsDir(u"");
+    break;
   }
   TVeAddendumFilesList list(TestBaseName);
   EXPECT_EQ(list.BaseDir(), GetParam().Usable ? dir : u"");

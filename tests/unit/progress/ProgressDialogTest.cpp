@@ -111,8 +111,8 @@ TEST_F(ProgressDialogTest, EverySixteenthCallSkipsTheClock) {
     int Number; // 1-based AddSegment call
     bool ReadsClock;
   };
-  static const TCall calls[] = {{1, false},  {2, true},   {16, true}, {17, false},
-                                {18, true},  {32, true},  {33, false}, {34, true},
+  static const TCall calls[] = {{1, false},  {2, true},    {16, true},  {17, false},
+                                {18, true},  {32, true},   {33, false}, {34, true},
                                 {49, false}, {257, false}, {258, true}};
   int done = 0;
   for (const TCall& c : calls) {
@@ -130,15 +130,15 @@ TEST_F(ProgressDialogTest, EverySixteenthCallSkipsTheClock) {
 TEST_F(ProgressDialogTest, RefreshesAtMostOncePerSecondAndOnlyThenHandlesMessages) {
   auto dialog = MakeDialog();
   FNow = 103000;
-  dialog->AddSegment();          // 1st: no clock
+  dialog->AddSegment();              // 1st: no clock
   EXPECT_TRUE(dialog->AddSegment()); // shown and refreshed
   EXPECT_EQ(dialog->LastTime(), 104000u);
   struct TStep {
     uint32_t Now;
     bool Refreshed;
   };
-  static const TStep steps[] = {{103500, false}, {104000, false}, {104001, true},
-                                {104500, false}, {105002, true}};
+  static const TStep steps[] = {
+      {103500, false}, {104000, false}, {104001, true}, {104500, false}, {105002, true}};
   for (const TStep& s : steps) {
     FNow = s.Now;
     const int passes = FLog.MessagePasses;
@@ -244,7 +244,8 @@ struct TBarCase {
   int Bar;
 };
 
-class ProgressBarTest : public ProgressDialogTest, public ::testing::WithParamInterface<TBarCase> {};
+class ProgressBarTest : public ProgressDialogTest,
+                        public ::testing::WithParamInterface<TBarCase> {};
 
 TEST_P(ProgressBarTest, BarIsCheckedPercentOfReceived) {
   auto dialog = MakeDialog();
@@ -258,9 +259,8 @@ TEST_P(ProgressBarTest, BarIsCheckedPercentOfReceived) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bar, ProgressBarTest,
-                         ::testing::Values(TBarCase{0, 0, 0}, TBarCase{0, 5, 0},
-                                           TBarCase{3, 2, 66}, TBarCase{3, 3, 100},
-                                           TBarCase{7, 1, 14}),
+                         ::testing::Values(TBarCase{0, 0, 0}, TBarCase{0, 5, 0}, TBarCase{3, 2, 66},
+                                           TBarCase{3, 3, 100}, TBarCase{7, 1, 14}),
                          [](const auto& info) {
                            return "received" + std::to_string(info.param.Received) + "checked" +
                                   std::to_string(info.param.Checked);
