@@ -118,8 +118,19 @@ std::map<std::string, std::vector<uint64_t>> ScanEntryLines(const std::filesyste
   return lines;
 }
 
+// The charset of the default domain's header entry. (po_file_domain_header would do, but it
+// hands back a copy that it documents as borrowed; reading the entry itself leaks nothing.)
 std::string HeaderCharset(po_file_t aFile) {
-  const char *header = po_file_domain_header(aFile, nullptr);
+  const char *header = nullptr;
+  po_message_iterator_t it = po_message_iterator(aFile, nullptr);
+  for (po_message_t m = po_next_message(it); m; m = po_next_message(it)) {
+    const char *msgid = po_message_msgid(m);
+    if (msgid && *msgid == '\0' && !po_message_msgctxt(m) && !po_message_is_obsolete(m)) {
+      header = po_message_msgstr(m);
+      break;
+    }
+  }
+  po_message_iterator_free(it);
   if (!header)
     return {};
   char *contentType = po_header_field(header, "Content-Type");

@@ -58,6 +58,7 @@ protected:
             {"XDG_CONFIG_HOME", (FDir / "config").string()},
             {"XDG_DATA_HOME", (FDir / "data").string()},
             {"LC_ALL", "C.UTF-8"},
+            {"LSAN_OPTIONS", "suppressions=" RYVEL_SOURCE_DIR "/tests/integration/host/lsan.supp"},
             {"DISPLAY", ""},
             {"WAYLAND_DISPLAY", ""}};
   }
