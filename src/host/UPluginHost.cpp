@@ -105,9 +105,8 @@ TDeclaration TQaHost::Discover(const std::filesystem::path &aConfigDir) {
   return d;
 }
 
-std::vector<TFinding> TQaHost::Run(const TPluginFunction &aFunction,
-                                   const std::vector<THostSegment> &aSegments, std::ostream *aDump,
-                                   size_t &aUnknownIds) {
+std::vector<TFinding> TQaHost::Run(const TPluginFunction &aFunction, const TSegmentTable &aSegments,
+                                   std::ostream *aDump, size_t &aUnknownIds) {
   const int32_t fn = aFunction.Index;
   FModule.ProcessBegin(fn, nullptr);
   for (size_t k = 0; k < aSegments.size(); ++k) {

@@ -5,6 +5,7 @@
 #include "host/readers/USegmentReader.h"
 #include "plugin/UPluginCommon.h"
 
+#include <deque>
 #include <filesystem>
 #include <iosfwd>
 #include <memory>
@@ -46,6 +47,10 @@ struct THostSegment {
   TSourceSegment Segment;
 };
 
+// A deque: a table of millions of segments grows without the copy a vector makes when it
+// reallocates, which would double the peak memory of a large run.
+using TSegmentTable = std::deque<THostSegment>;
+
 struct TPluginFunction {
   int32_t Index;
   std::string Name;
@@ -78,9 +83,8 @@ public:
   // GetNextResult until null, ProcessEnd. Every segment handed over is also written to
   // aDump (id<TAB>target) when it is not null. Results naming a SegId the host never handed
   // over are counted in aUnknownIds and dropped.
-  std::vector<TFinding> Run(const TPluginFunction &aFunction,
-                            const std::vector<THostSegment> &aSegments, std::ostream *aDump,
-                            size_t &aUnknownIds);
+  std::vector<TFinding> Run(const TPluginFunction &aFunction, const TSegmentTable &aSegments,
+                            std::ostream *aDump, size_t &aUnknownIds);
 
 private:
   TPluginModule &FModule;

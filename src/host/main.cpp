@@ -52,7 +52,7 @@ int Fail(const std::string &aWhat) {
   return ExitError;
 }
 
-void ReadAll(const TSettings &aSettings, std::vector<THostSegment> &aTable) {
+void ReadAll(const TSettings &aSettings, TSegmentTable &aTable) {
   TTerminalProgress terminal(stderr);
   TReadOptions options;
   options.TargetLang = aSettings.TargetLang;
@@ -76,7 +76,7 @@ int Run(const TSettings &aSettings) {
   if (!aSettings.Review.empty())
     setenv("RYVEL_REVIEW", aSettings.Review.c_str(), 1); // before the plug-in reads it
 
-  std::vector<THostSegment> table;
+  TSegmentTable table;
   try {
     ReadAll(aSettings, table);
   } catch (const EReadError &e) {
