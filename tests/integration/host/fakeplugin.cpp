@@ -1,6 +1,7 @@
 // A tiny QA plug-in for testing ryvel-qa: it logs every call it receives (to the file named
 // by RYVEL_FAKE_LOG) and reports the words of RYVEL_FAKE_WORDS (comma-separated) wherever
-// they occur in a target, unless RYVEL_REVIEW is "cancel".
+// they occur in a target, unless RYVEL_REVIEW is "cancel". RYVEL_FAKE_BOGUS_ID makes it
+// misbehave as a faulty plug-in would.
 #include "plugin/UPluginCommon.h"
 
 #include <cstdio>
@@ -86,7 +87,9 @@ const TQAPluginResult *NextResult() {
   if (s.Next >= s.Results.size())
     return nullptr;
   s.Result.Text = s.Results[s.Next].Word.c_str();
-  s.Result.SegId = s.Results[s.Next].SegId;
+  // RYVEL_FAKE_BOGUS_ID makes the plug-in answer with an id the host never handed over.
+  s.Result.SegId = std::getenv("RYVEL_FAKE_BOGUS_ID") ? reinterpret_cast<void *>(uintptr_t{999999})
+                                                      : s.Results[s.Next].SegId;
   s.Result.Options = &s.Options;
   ++s.Next;
   return &s.Result;

@@ -138,6 +138,17 @@ TEST_F(HostRunTest, FindingsNameTheirFileAndSegmentAcrossSeveralFiles) {
                        xlf.string() + "\tx1\tошибкаа\n" + xlf.string() + "\tx3\tошибкаа\n");
 }
 
+TEST_F(HostRunTest, ResultForAnIdNeverHandedOverIsAnErrorNotACrash) {
+  FEnv["RYVEL_FAKE_WORDS"] = "ошибкаа";
+  FEnv["RYVEL_FAKE_BOGUS_ID"] = "1";
+  const TRunResult r = Run({"--plugin", RYVEL_FAKE_PLUGIN, Write("t.tsv", ThreeSegments)});
+  EXPECT_EQ(r.Exit, 2);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find("2 result(s) for segment ids it was never given"), std::string::npos)
+      << r.Err;
+  EXPECT_EQ(Calls().back(), "ProcessEnd 1") << "the run was not ended properly";
+}
+
 TEST_F(HostRunTest, HandsNarrowAndWideTextOfTheSameContent) {
   Run({"--plugin", RYVEL_FAKE_PLUGIN, Write("t.tsv", ThreeSegments)});
   for (const std::string &call : Calls())
