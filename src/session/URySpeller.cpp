@@ -2,6 +2,7 @@
 
 #include "platform/UFiles.h"
 #include "platform/UFolders.h"
+#include "platform/UMessages.h"
 #include "platform/UText.h"
 #include "review/USpellerConfirmDialog.h"
 #include "session/UProgressDialog.h"
@@ -58,6 +59,20 @@ TUnknownWordList& TDeclareSpeller::RememberedList() const {
   return F1Options.WorkingMode == wmDiscard ? *F1Discarded : *F1Confirmed;
 }
 
+// A word list that could not be written is the user's work at risk: say so, and go on with the
+// rest of the run (the addendum stays dirty and is written again at the next save).
+void TDeclareSpeller::SaveAddendums() {
+  if (!FAddendums)
+    return;
+  try {
+    FAddendums->SaveToDisk();
+  } catch (const std::exception& e) {
+    Ryvel::Platform::ShowMessage(u"Veskora Ryvel SpellChecker",
+                                 u"The addendum could not be saved: " +
+                                     Ryvel::Platform::Utf8ToUtf16(e.what()));
+  }
+}
+
 void TDeclareSpeller::DoProcessBegin(void* /*aParams*/) {
   EnsureRunData();
   FResultsReady = false;
@@ -106,8 +121,7 @@ const TQAPluginResult* TDeclareSpeller::DoGetFirstResult() {
     // dealt with as after any other review.
     F1ModalResult = 2;
     FreeProgressDialog();
-    if (FAddendums)
-      FAddendums->SaveToDisk();
+    SaveAddendums();
     throw;
   }
   if (F1ModalResult == 1) {
@@ -121,8 +135,7 @@ const TQAPluginResult* TDeclareSpeller::DoGetFirstResult() {
     result = DoGetNextResult();
   }
   FreeProgressDialog();
-  if (FAddendums)
-    FAddendums->SaveToDisk();
+  SaveAddendums();
   return result;
 }
 
@@ -155,8 +168,7 @@ const TQAPluginResult* TDeclareSpeller::DoGetNextResult() {
 void TDeclareSpeller::DoProcessEnd() {
   if (F1ModalResult == 1 && F1Confirmed && F1Discarded) {
     SaveSettings(F1Options);
-    if (FAddendums)
-      FAddendums->SaveToDisk();
+    SaveAddendums();
     SaveRememberedWords(RememberedList());
   }
   FreeProgressDialog();

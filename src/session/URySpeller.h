@@ -63,6 +63,7 @@ public:
 
 private:
   TUnknownWordList& RememberedList() const;
+  void SaveAddendums();
   void EnsureRunData();
 
   TSessionCollaborators FCollaborators;

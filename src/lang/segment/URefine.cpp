@@ -84,6 +84,9 @@ void TVeLWordList::PostProcess(std::u16string_view aSegment,
     JoinApostrophes(aSegment);
   if (aSpecialWordList != nullptr)
     MarkSpecialWords(aSegment, *aSpecialWordList);
+  // Program text inside translations: a format placeholder or a file name is no word to check.
+  MarkPlaceholders(aSegment);
+  MarkFileNames(aSegment);
 }
 
 // A final punctuation mark that a detector took into the last token ("12.") goes off on its own;
@@ -180,6 +183,146 @@ void TVeLWordList::MarkSpecialWords(std::u16string_view aSegment,
     if (const TVeLSpecialWord* entry = aSpecialWordList.FindExact(w.TextView(aSegment))) {
       w.FClass = wcOther;
       w.FFlags = entry->FType;
+    }
+  }
+}
+
+namespace {
+
+bool IsAsciiLetter(char16_t c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
+bool IsAsciiIdentChar(char16_t c) { return IsAsciiLetter(c) || IsAsciiDigit(c) || c == u'_'; }
+
+// The end of a printf-style conversion starting with the "%" at aPos, or aPos when there is none:
+// %[argument$][flags][width][.precision][length]conversion.
+int PrintfConversionEnd(std::u16string_view s, int aPos) {
+  const int n = static_cast<int>(s.size());
+  int i = aPos + 1;
+  auto digits = [&] {
+    while (i < n && IsAsciiDigit(s[i]))
+      ++i;
+  };
+  int save = i;
+  digits();
+  if (i > save && i < n && s[i] == u'$')
+    ++i;
+  else
+    i = save;
+  // No space flag: "% d" in running text is far more often prose than a conversion.
+  while (i < n && (s[i] == u'-' || s[i] == u'+' || s[i] == u'#' || s[i] == u'0'))
+    ++i;
+  if (i < n && s[i] == u'*')
+    ++i;
+  else
+    digits();
+  if (i < n && s[i] == u'.') {
+    ++i;
+    if (i < n && s[i] == u'*')
+      ++i;
+    else
+      digits();
+  }
+  for (std::u16string_view length : {u"hh", u"ll", u"I64", u"I32", u"h", u"l", u"L", u"q", u"j",
+                                     u"z", u"t"})
+    if (s.substr(static_cast<size_t>(i), length.size()) == length) {
+      i += static_cast<int>(length.size());
+      break;
+    }
+  if (i >= n || std::u16string_view(u"diouxXeEfFgGaAcCsSpn@").find(s[i]) == std::u16string_view::npos)
+    return aPos;
+  ++i;
+  // "%sfile" is no conversion followed by a word: a letter right after it makes it ordinary text.
+  if (i < n && IsLetter(s[i]))
+    return aPos;
+  return i;
+}
+
+// The end of "{name}" (ASCII identifier, optionally doubled braces) starting at aPos, or aPos.
+int BracePlaceholderEnd(std::u16string_view s, int aPos) {
+  const int n = static_cast<int>(s.size());
+  int i = aPos + 1;
+  const bool doubled = i < n && s[i] == u'{';
+  if (doubled)
+    ++i;
+  const int start = i;
+  while (i < n && IsAsciiIdentChar(s[i]))
+    ++i;
+  if (i == start || !IsAsciiLetter(s[start]))
+    return aPos;
+  if (i >= n || s[i] != u'}')
+    return aPos;
+  ++i;
+  if (doubled) {
+    if (i >= n || s[i] != u'}')
+      return aPos;
+    ++i;
+  }
+  return i;
+}
+
+} // namespace
+
+void TVeLWordList::JoinAsOther(int aFirst, int aLast, std::uint16_t aKind) {
+  TVeLWord& w = FWords[aFirst];
+  w.FLen = FWords[aLast].End() - w.FPos;
+  w.FClass = wcOther;
+  w.FFlags = aKind;
+  for (int k = aLast; k > aFirst; --k) {
+    w.FExtraFlags |= FWords[k].FExtraFlags;
+    DeleteWord(aFirst + 1);
+  }
+}
+
+// "%s", "%1$d", "%-5.2f", "{0}" stay apart from the words anyway; "{name}" and the printf
+// conversions would otherwise leave their letters as words to check.
+void TVeLWordList::MarkPlaceholders(std::u16string_view aSegment) {
+  for (int i = 0; i < Count(FWords); ++i) {
+    const TVeLWord& w = FWords[i];
+    if (w.FLen != 1 || (w.FClass != wcPunctuation && w.FClass != wcSymbol))
+      continue;
+    const char16_t c = aSegment[static_cast<size_t>(w.FPos)];
+    int end = w.FPos;
+    if (c == u'%')
+      end = PrintfConversionEnd(aSegment, w.FPos);
+    else if (c == u'{')
+      end = BracePlaceholderEnd(aSegment, w.FPos);
+    if (end == w.FPos)
+      continue;
+    // Join only whole tokens: the placeholder must end where a token ends.
+    int last = i;
+    while (last + 1 < Count(FWords) && FWords[last].End() < end)
+      ++last;
+    if (FWords[last].End() == end && last > i)
+      JoinAsOther(i, last, OtherKind::Placeholder);
+  }
+}
+
+// "config" + ".ini": a name right before a detected extension is a file name, not a word.
+// Hyphens and low lines inside the name ("my-app_2.log") belong to it.
+void TVeLWordList::MarkFileNames(std::u16string_view aSegment) {
+  for (int i = 1; i < Count(FWords); ++i) {
+    const TVeLWord& ext = FWords[i];
+    if (ext.FClass != wcOther || ext.FFlags != OtherKind::Extension)
+      continue;
+    int first = i;
+    while (first > 0) {
+      const TVeLWord& prev = FWords[first - 1];
+      if (prev.End() != FWords[first].FPos)
+        break;
+      const bool namePart = prev.FClass == wcWord || prev.FClass == wcNumber;
+      const bool joiner = prev.FLen == 1 &&
+                          (prev.FClass == wcPunctuation || prev.FClass == wcSymbol) &&
+                          (aSegment[static_cast<size_t>(prev.FPos)] == u'-' ||
+                           aSegment[static_cast<size_t>(prev.FPos)] == u'_');
+      if (!namePart && !joiner)
+        break;
+      --first;
+    }
+    // A name never starts with a joiner.
+    while (first < i && FWords[first].FClass != wcWord && FWords[first].FClass != wcNumber)
+      ++first;
+    if (first < i) {
+      JoinAsOther(first, i, OtherKind::FileName);
+      i = first;
     }
   }
 }

@@ -50,8 +50,8 @@ constexpr std::array<std::u16string_view, 12> kCharacterFlagNames{
     u"Separator ",   u"Symbol ", u"Hexa ",  u"Abbreviation ", u"UpperApostrophed ", u"Other "};
 constexpr std::array<std::u16string_view, 4> kWhiteSpaceFlagNames{u"Space ", u"Tab ", u"NewLine ",
                                                                   u"Other "};
-constexpr std::array<std::u16string_view, 6> kDetectedKindNames{
-    u"IPv4 ", u"URI ", u"Version ", u"FileName ", u"Extension ", u"XMLEntity "};
+constexpr std::array<std::u16string_view, 7> kDetectedKindNames{
+    u"IPv4 ", u"URI ", u"Version ", u"FileName ", u"Extension ", u"XMLEntity ", u"Placeholder "};
 constexpr std::array<std::u16string_view, 7> kSpecialKindNames{
     u"Country ", u"Region ", u"City ", u"Acronym ", u"Name ", u"Organisation ", u"Product "};
 // Text form of operator codes 1..16.
@@ -288,7 +288,7 @@ std::u16string TVeLWord::FlagsAsString() const {
       s = kOperatorTexts[FFlags - 1];
     break;
   case wcOther:
-    if (FFlags >= OtherKind::IPv4 && FFlags <= OtherKind::XMLEntity)
+    if (FFlags >= OtherKind::IPv4 && FFlags <= OtherKind::Placeholder)
       s = kDetectedKindNames[FFlags - OtherKind::IPv4];
     else if (FFlags >= OtherKind::Country && FFlags <= OtherKind::Product)
       s = kSpecialKindNames[FFlags - OtherKind::Country];

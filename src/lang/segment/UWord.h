@@ -79,6 +79,8 @@ inline constexpr std::uint16_t Version = 3;
 inline constexpr std::uint16_t FileName = 4;
 inline constexpr std::uint16_t Extension = 5;
 inline constexpr std::uint16_t XMLEntity = 6;
+// A format placeholder of program text ("%s", "%1$d", "{name}"), marked by the word list.
+inline constexpr std::uint16_t Placeholder = 7;
 inline constexpr std::uint16_t Country = 101;
 inline constexpr std::uint16_t Region = 102;
 inline constexpr std::uint16_t City = 103;

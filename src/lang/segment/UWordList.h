@@ -83,6 +83,10 @@ private:
   void MarkParagraphEnds(std::u16string_view aSegment);
   void JoinApostrophes(std::u16string_view aSegment);
   void MarkSpecialWords(std::u16string_view aSegment, const TVeLSpecialWordList& aSpecialWordList);
+  void MarkPlaceholders(std::u16string_view aSegment);
+  void MarkFileNames(std::u16string_view aSegment);
+  // Tokens aFirst..aLast become one wcOther token of the given kind.
+  void JoinAsOther(int aFirst, int aLast, std::uint16_t aKind);
 
   TVeLWord MakeWord(int aPos, int aLen, TWordClass aClass) const;
 

@@ -268,7 +268,8 @@ constexpr TextFormCase kTextFormCases[] = {
     {wcOther, 0, 0, u"Other", u"Unknown"}, // an untyped special word
     {wcOther, 1, 0, u"Other", u"IPv4"},
     {wcOther, 6, 0, u"Other", u"XMLEntity"},
-    {wcOther, 7, 0, u"Other", u"Unknown"},
+    {wcOther, 7, 0, u"Other", u"Placeholder"},
+    {wcOther, 8, 0, u"Other", u"Unknown"},
     {wcOther, 101, 0, u"Other", u"Country"},
     {wcOther, 106, 0, u"Other", u"Organisation"},
     {wcOther, 107, 0, u"Other", u"Product"},

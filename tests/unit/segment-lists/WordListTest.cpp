@@ -144,6 +144,27 @@ constexpr TokenCase kRefineCases[] = {
     {u"a ~ b", 0, false, "a/Word/Lower+XDigit+Hexa | ~/Symbol/Unknown | b/Word/Lower+XDigit+Hexa"},
 };
 
+// Program text inside translations: format placeholders and file names are never words.
+constexpr TokenCase kProgramTextCases[] = {
+    {u"файл %s.", 0, false, "файл/Word/Lower | %s/Other/Placeholder | ./Punctuation/ParagraphEnd"},
+    {u"%1$d из %-5.2f и %lu", 0, false,
+     "%1$d/Other/Placeholder | из/Word/Lower | %-5.2f/Other/Placeholder | и/Word/Lower | "
+     "%lu/Other/Placeholder"},
+    {u"{userName} и {{count}}", 0, false,
+     "{userName}/Other/Placeholder | и/Word/Lower | {{count}}/Other/Placeholder"},
+    // Not placeholders: a percent sign in prose, a conversion letter glued to a word,
+    // Cyrillic or digits-only inside braces.
+    {u"100% готово", 0, false, "100/Number/Digit | %/Punctuation/Unknown | готово/Word/Lower"},
+    {u"%sfoo", 0, false, "%/Punctuation/Unknown | sfoo/Word/Lower"},
+    {u"% d", 0, false, "%/Punctuation/Unknown | d/Word/Lower+XDigit+Hexa"},
+    {u"{Москва}", 0, false, "{/Punctuation/Unknown | Москва/Word/Capitalized+Lower | }/Punctuation/Unknown"},
+    {u"{0}", 0, false, "{/Punctuation/Unknown | 0/Number/Digit | }/Punctuation/Unknown"},
+    {u"в config.ini", 0, false, "в/Word/Lower | config.ini/Other/FileName"},
+    {u"my-app_2.log", 0, false, "my-app_2.log/Other/FileName"},
+    {u"-x.txt", 0, false, "-/Symbol/- | x.txt/Other/FileName"},
+    {u".ini", 0, false, ".ini/Other/Extension"},
+};
+
 // Words around apostrophes, with and without the option.
 constexpr TokenCase kApostropheCases[] = {
     {u"L'ÉCOLE", AP, false, "L'ÉCOLE/Word/Capitalized+Upper+Punctuation+UpperApostrophed"},
@@ -166,6 +187,7 @@ TEST(WordListTest, EscapeCleaning) {
 
 TEST(WordListTest, RefinementOfTheScannedList) {
   RunCases(std::begin(kRefineCases), std::end(kRefineCases), nullptr);
+  RunCases(std::begin(kProgramTextCases), std::end(kProgramTextCases), nullptr);
 }
 
 TEST(WordListTest, ApostropheJoins) {

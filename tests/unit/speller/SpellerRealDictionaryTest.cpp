@@ -43,8 +43,10 @@ const TRealCase RealCases[] = {
      u"Click OK or press Ctrl+S. Free space: {0} MB",
      u"Нажмите OK или Ctrl+S. Свободно: {0} МБ",
      {}},
-    // The stem of a file name is a word like any other.
-    {"FileNameStem", u"Open config.json", u"Откройте файл config.json", {u"config"}},
+    // A file name and format placeholders are program text, not words.
+    {"FileNameStem", u"Open config.json", u"Откройте файл config.json", {}},
+    {"Placeholders", u"Deleted %d of %2$s files in {folderName}",
+     u"Удалено %d из %2$s файлов в {folderName}", {}},
     {"CountryAndCity",
      u"Shipping to Kazakhstan from Moscow",
      u"Доставка в Казахстан из Москвы",
