@@ -35,16 +35,6 @@ struct TLocaleLess {
 };
 using TTextSet = std::set<std::u16string, TLocaleLess>;
 
-class TUpdateGuard {
-public:
-  explicit TUpdateGuard(IReviewView& aView) : FView(aView) { FView.BeginUpdate(); }
-  ~TUpdateGuard() { FView.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-  IReviewView& FView;
-};
 
 // Row positions of the word list by text (texts are unique within a run).
 std::unordered_map<std::u16string_view, int> RowsByText(const TUnknownWordSortedList& aWords) {

@@ -15,17 +15,6 @@ using Ryvel::Platform::GetTickCount;
 
 namespace {
 
-// Keeps repainting suspended for a scope, also when an error leaves it.
-class TUpdateGuard {
-public:
-  explicit TUpdateGuard(IReviewView& aView) : FView(aView) { FView.BeginUpdate(); }
-  ~TUpdateGuard() { FView.EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-  IReviewView& FView;
-};
 
 // New keys are appended and sorted once at the end instead of shifting the list per new key.
 class TBulkInsertGuard {

@@ -34,3 +34,15 @@ public:
   // The focused row of the word list must be scrolled into view.
   virtual void ScrollFocusedRowIntoView() {}
 };
+
+// Keeps repainting suspended for a scope, also when an error leaves it.
+class TUpdateGuard {
+public:
+  explicit TUpdateGuard(IReviewView& aView) : FView(aView) { FView.BeginUpdate(); }
+  ~TUpdateGuard() { FView.EndUpdate(); }
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+private:
+  IReviewView& FView;
+};

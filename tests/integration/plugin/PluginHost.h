@@ -1,43 +1,29 @@
-// A test host: loads the built module with dlopen and calls its exports by name.
+// The test host: the built module loaded through ryvel-qa's own loader, and a whole run in the
+// host's call order.
 #pragma once
 
-#include "plugin/UPluginCommon.h"
+#include "host/UPluginHost.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-struct PluginHost {
-  explicit PluginHost(const std::filesystem::path& aModule);
-  ~PluginHost();
-  PluginHost(const PluginHost&) = delete;
-  PluginHost& operator=(const PluginHost&) = delete;
+using Ryvel::Host::TPluginModule;
 
-  void* Handle = nullptr;
-  TGetDeclareNameFn GetDeclareName = nullptr;
-  TGetDeclareInfoFn GetDeclareInfo = nullptr;
-  TGetFirstFunctionFn GetFirstFunction = nullptr;
-  TGetNextFunctionFn GetNextFunction = nullptr;
-  TGetFunctionNameFn GetFunctionName = nullptr;
-  TSetConfigFileFn SetConfigFile = nullptr;
-  TProcessBeginFn ProcessBegin = nullptr;
-  TProcessSegmentFn ProcessSegment = nullptr;
-  TProcessEndFn ProcessEnd = nullptr;
-  TGetFirstResultFn GetFirstResult = nullptr;
-  TGetNextResultFn GetNextResult = nullptr;
+// The module of this build tree; throws when it cannot be loaded.
+std::filesystem::path BuiltModule();
+std::unique_ptr<TPluginModule> LoadBuiltModule();
 
-  struct Segment {
-    std::u16string source, target;
-    intptr_t id;
-  };
-  // One whole run in the host's order; returns (word, segment id) per finding.
-  std::vector<std::pair<std::u16string, intptr_t>> Run(int32_t aIndex,
-                                                       const std::vector<Segment>& aSegments);
+struct TestSegment {
+  std::u16string source, target;
+  intptr_t id;
 };
 
-// The module of this build tree.
-std::filesystem::path BuiltModule();
+// One whole run; returns (word, segment id) per finding.
+std::vector<std::pair<std::u16string, intptr_t>> RunSegments(TPluginModule& aModule, int32_t aIndex,
+                                                             const std::vector<TestSegment>& aSegments);
 
 // Points every per-user folder at a fresh temporary folder for the test's lifetime.
 struct TempXdg {

@@ -12,10 +12,10 @@ protected:
   void SetUp() override {
     setenv("RYVEL_REVIEW", "cancel", 1);
     setenv("USERNAME", "user1", 1);
-    host = std::make_unique<PluginHost>(BuiltModule());
+    host = LoadBuiltModule();
   }
   TempXdg xdg;
-  std::unique_ptr<PluginHost> host;
+  std::unique_ptr<TPluginModule> host;
 };
 
 TEST_F(Exports, Discovery) {
@@ -69,10 +69,10 @@ TEST_F(Exports, InvalidIndexesGetNeutralAnswers) {
 }
 
 TEST_F(Exports, CancelledRunsOneAfterAnotherLeaveNoFiles) {
-  const std::vector<PluginHost::Segment> segments = {{u"Hello", u"Привет", 1},
+  const std::vector<TestSegment> segments = {{u"Hello", u"Привет", 1},
                                                      {u"World", u"Мир", 2}};
-  EXPECT_TRUE(host->Run(1, segments).empty());
-  EXPECT_TRUE(host->Run(1, segments).empty());
+  EXPECT_TRUE(RunSegments(*host, 1, segments).empty());
+  EXPECT_TRUE(RunSegments(*host, 1, segments).empty());
   EXPECT_FALSE(fs::exists(xdg.Cache / "Ryvel" / "RyvelQASpellerF1.cfg"));
   EXPECT_FALSE(fs::exists(xdg.Cache / "Ryvel" / "RyvelQASpellerF1.cfg.items"));
   // Calls out of order never crash.

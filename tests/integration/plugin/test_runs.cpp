@@ -33,7 +33,7 @@ std::string Settings(uint8_t mode, uint8_t options) {
   return b;
 }
 
-const std::vector<PluginHost::Segment> Project = {
+const std::vector<TestSegment> Project = {
     {u"Could not open the file.", u"Не удалось открыть файлл.", 1},
     {u"File saved.", u"Файлл сохранён.", 2},
     {u"See http://example.com/a.html or config.ini", u"См. http://example.com/a.html", 3},
@@ -45,7 +45,7 @@ class Runs : public ::testing::Test {
 protected:
   void Open(const char* review) {
     setenv("RYVEL_REVIEW", review, 1);
-    host = std::make_unique<PluginHost>(BuiltModule());
+    host = LoadBuiltModule();
   }
   fs::path SettingsFile() const { return xdg.Cache / "Ryvel" / "RyvelQASpellerF1.cfg"; }
   fs::path ItemsFile() const { return xdg.Cache / "Ryvel" / "RyvelQASpellerF1.cfg.items"; }
@@ -53,7 +53,7 @@ protected:
     return Ryvel::Platform::ReadWholeFile(p);
   }
   TempXdg xdg;
-  std::unique_ptr<PluginHost> host;
+  std::unique_ptr<TPluginModule> host;
 };
 
 } // namespace
@@ -61,23 +61,23 @@ protected:
 TEST_F(Runs, ConfirmAllReportsEveryUnknownWordAndRemembersIt) {
   Open("confirm-all");
   const Findings expected = {{u"сохранитть", 5}, {u"сохранитть", 5}, {u"файлл", 1}, {u"файлл", 2}};
-  EXPECT_EQ(host->Run(1, Project), expected);
+  EXPECT_EQ(RunSegments(*host, 1, Project), expected);
   EXPECT_EQ(Read(SettingsFile()), Settings(1, 7));
   // Remembered as displayed: both words were seen in two spellings, so as their keys.
   EXPECT_EQ(Read(ItemsFile()), Utf16Le(u"сохранитть\r\nфайлл\r\n"));
   // The next run restores the remembered words and reports them again; a run after a run works.
-  EXPECT_EQ(host->Run(1, Project), expected);
+  EXPECT_EQ(RunSegments(*host, 1, Project), expected);
   EXPECT_EQ(Read(ItemsFile()), Utf16Le(u"сохранитть\r\nфайлл\r\n"));
 }
 
 TEST_F(Runs, AsShownReportsTheRememberedWordsOnly) {
   Open("as-shown");
   // Nothing remembered yet: in the accepting mode nothing was moved out, so nothing is reported.
-  EXPECT_TRUE(host->Run(1, Project).empty());
+  EXPECT_TRUE(RunSegments(*host, 1, Project).empty());
   EXPECT_EQ(Read(SettingsFile()), Settings(1, 7));
   EXPECT_EQ(Read(ItemsFile()), std::string());
   ASSERT_TRUE(Ryvel::Platform::WriteFileAtomic(ItemsFile(), Utf16Le(u"файлл\r\nМасква\r\n")));
-  EXPECT_EQ(host->Run(1, Project), (Findings{{u"файлл", 1}, {u"файлл", 2}}));
+  EXPECT_EQ(RunSegments(*host, 1, Project), (Findings{{u"файлл", 1}, {u"файлл", 2}}));
   // Only what the run found stays remembered.
   EXPECT_EQ(Read(ItemsFile()), Utf16Le(u"файлл\r\n"));
 }
@@ -89,7 +89,7 @@ TEST_F(Runs, CancelLeavesEveryFileAsItWas) {
   const std::string items = Utf16Le(u"файлл\r\n");
   ASSERT_TRUE(Ryvel::Platform::WriteFileAtomic(SettingsFile(), settings));
   ASSERT_TRUE(Ryvel::Platform::WriteFileAtomic(ItemsFile(), items));
-  EXPECT_TRUE(host->Run(1, Project).empty());
+  EXPECT_TRUE(RunSegments(*host, 1, Project).empty());
   EXPECT_EQ(Read(SettingsFile()), settings);
   EXPECT_EQ(Read(ItemsFile()), items);
 }
@@ -101,7 +101,7 @@ TEST_F(Runs, DiscardModeFromTheSettingsFile) {
   // confirm-all, which moves every excluded word back to the word list.
   ASSERT_TRUE(Ryvel::Platform::WriteFileAtomic(SettingsFile(), Settings(0, 0)));
   ASSERT_TRUE(Ryvel::Platform::WriteFileAtomic(ItemsFile(), Utf16Le(u"сохранитть\r\n")));
-  const Findings found = host->Run(1, Project);
+  const Findings found = RunSegments(*host, 1, Project);
   EXPECT_EQ(found, (Findings{{u"сохранитть", 5}, {u"сохранитть", 5}, {u"файлл", 1}, {u"файлл", 2}}));
   EXPECT_EQ(Read(SettingsFile()), Settings(0, 0));
   // In the discarding mode the excluded list is remembered: confirm-all emptied it.
@@ -126,7 +126,7 @@ TEST_F(Runs, AddendumListAndActiveAddendumWords) {
   Open("confirm-all");
   // 'Файлл' of the active addendum is accepted in its own spelling only; the inactive
   // addendum's word is still reported.
-  EXPECT_EQ(host->Run(1, Project),
+  EXPECT_EQ(RunSegments(*host, 1, Project),
             (Findings{{u"сохранитть", 5}, {u"сохранитть", 5}, {u"файлл", 1}}));
   EXPECT_EQ(Read(dir / "RyvelQASpellerH_ru_RU.addendums.cfg"), list);
   EXPECT_EQ(Read(dir / "RyvelQASpellerH_ru_RU.Brands.txt"), brands);
