@@ -219,6 +219,48 @@ std::string Utf16ToUtf8(std::u16string_view s) {
   return out;
 }
 
+std::u16string DecodeUtf16Bytes(std::string_view aBytes, bool aBigEndian,
+                                bool aReplaceLoneSurrogates) {
+  std::u16string units;
+  units.reserve(aBytes.size() / 2);
+  for (size_t i = 0; i + 1 < aBytes.size(); i += 2) {
+    const auto b0 = static_cast<unsigned char>(aBytes[i]);
+    const auto b1 = static_cast<unsigned char>(aBytes[i + 1]);
+    units.push_back(static_cast<char16_t>(aBigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0));
+  }
+  if (!aReplaceLoneSurrogates)
+    return units;
+  auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+  auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+  for (size_t i = 0; i < units.size(); ++i) {
+    if (high(units[i]) && i + 1 < units.size() && low(units[i + 1]))
+      ++i;
+    else if (high(units[i]) || low(units[i]))
+      units[i] = 0xFFFD;
+  }
+  return units;
+}
+
+std::u16string DecodeTextFile(std::string_view aBytes) {
+  if (aBytes.starts_with("\xEF\xBB\xBF"))
+    return Utf8ToUtf16(aBytes.substr(3));
+  if (aBytes.starts_with("\xFF\xFE"))
+    return DecodeUtf16Bytes(aBytes.substr(2), false, true);
+  if (aBytes.starts_with("\xFE\xFF"))
+    return DecodeUtf16Bytes(aBytes.substr(2), true, true);
+  return AnsiToUtf16(aBytes);
+}
+
+bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  if (a.size() != b.size())
+    return false;
+  auto lower = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; };
+  for (size_t i = 0; i < a.size(); ++i)
+    if (lower(a[i]) != lower(b[i]))
+      return false;
+  return true;
+}
+
 std::string AnsiCodeSetName() {
   for (const char* var : {"LC_ALL", "LC_CTYPE", "LANG"}) {
     const char* v = std::getenv(var);

@@ -36,6 +36,19 @@ std::u16string Utf8ToUtf16(std::string_view s);
 // Lone surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view s);
 
+// UTF-16 code units from bytes; a final odd byte is dropped and, with aReplaceLoneSurrogates,
+// lone surrogates become U+FFFD.
+std::u16string DecodeUtf16Bytes(std::string_view aBytes, bool aBigEndian,
+                                bool aReplaceLoneSurrogates);
+
+// The text of a word-list file: the encoding comes from its byte order mark (UTF-8, UTF-16LE,
+// UTF-16BE), which is not part of the text; without one the bytes are in the ANSI code page.
+// Invalid sequences and lone surrogates become U+FFFD, so what is read is what a save writes.
+std::u16string DecodeTextFile(std::string_view aBytes);
+
+// Equal when ASCII letters are compared without regard to case; other code units must match.
+bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
 // The system ANSI code set: the one named by LC_ALL, LC_CTYPE or LANG (first set),
 // as in "ru_RU.KOI8-R"; "UTF-8" when none names one.
 std::string AnsiCodeSetName();

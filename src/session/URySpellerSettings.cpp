@@ -2,6 +2,7 @@
 // written after a review that ended with OK; no error here ever stops a run.
 #include "platform/UFiles.h"
 #include "platform/UFolders.h"
+#include "platform/UText.h"
 #include "session/URySpeller.h"
 
 #include <cstring>
@@ -87,11 +88,8 @@ void TDeclareSpeller::LoadRememberedWords(TUnknownWordList& aList) {
     const auto data = ReadWholeFile(file);
     if (!data)
       return;
-    const size_t units = data->size() / 2; // a trailing odd byte is ignored
-    std::u16string text(units, u'\0');
-    for (size_t i = 0; i < units; ++i)
-      text[i] = static_cast<char16_t>(static_cast<unsigned char>((*data)[2 * i]) |
-                                      (static_cast<unsigned char>((*data)[2 * i + 1]) << 8));
+    // UTF-16LE without a mark; a trailing odd byte is ignored, every code unit kept.
+    const std::u16string text = DecodeUtf16Bytes(*data, false, false);
     size_t i = 0;
     const size_t end = std::min(text.size(), text.find(u'\0'));
     while (i < end) {

@@ -20,42 +20,6 @@ std::u16string WithTrailingSeparator(std::u16string aDir) {
   return aDir;
 }
 
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
-
-// UTF-16 code units from bytes; a final odd byte is dropped and lone surrogates become U+FFFD,
-// so the text in memory is exactly what a later save writes.
-std::u16string DecodeUtf16(std::string_view aBytes, bool aBigEndian) {
-  std::u16string units;
-  units.reserve(aBytes.size() / 2);
-  for (size_t i = 0; i + 1 < aBytes.size(); i += 2) {
-    const auto b0 = static_cast<unsigned char>(aBytes[i]);
-    const auto b1 = static_cast<unsigned char>(aBytes[i + 1]);
-    units.push_back(static_cast<char16_t>(aBigEndian ? (b0 << 8) | b1 : (b1 << 8) | b0));
-  }
-  for (size_t i = 0; i < units.size(); ++i) {
-    if (IsHighSurrogate(units[i]) && i + 1 < units.size() && IsLowSurrogate(units[i + 1]))
-      ++i;
-    else if (IsHighSurrogate(units[i]) || IsLowSurrogate(units[i]))
-      units[i] = 0xFFFD;
-  }
-  return units;
-}
-
-std::u16string DecodeText(std::string_view aBytes) {
-  if (aBytes.starts_with("\xEF\xBB\xBF"))
-    return Platform::Utf8ToUtf16(aBytes.substr(3));
-  if (aBytes.starts_with("\xFF\xFE"))
-    return DecodeUtf16(aBytes.substr(2), false);
-  if (aBytes.starts_with("\xFE\xFF"))
-    return DecodeUtf16(aBytes.substr(2), true);
-  return Platform::AnsiToUtf16(aBytes);
-}
-
-bool IsAsciiUpper(char16_t c) { return c >= u'A' && c <= u'Z'; }
-
-char16_t AsciiLower(char16_t c) { return IsAsciiUpper(c) ? static_cast<char16_t>(c + 32) : c; }
-
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -103,7 +67,7 @@ std::u16string TVeAddendumFile::FileName() const {
 }
 
 std::vector<std::u16string> TVeAddendumFile::DecodeLines(std::string_view aBytes) {
-  const std::u16string text = DecodeText(aBytes);
+  const std::u16string text = Platform::DecodeTextFile(aBytes);
   std::vector<std::u16string> lines;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -192,12 +156,7 @@ TVeAddendumFilesList::TVeAddendumFilesList(std::u16string aBaseName)
 TVeAddendumFilesList::~TVeAddendumFilesList() = default;
 
 bool TVeAddendumFilesList::SameName(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i]))
-      return false;
-  return true;
+  return Platform::SameIgnoringAsciiCase(a, b);
 }
 
 TVeAddendumFile* TVeAddendumFilesList::GetAddendum(int aIndex) const {

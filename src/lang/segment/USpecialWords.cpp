@@ -28,40 +28,7 @@ constexpr std::array<TTypeName, 7> TypeNames{{
     {u"Product", OtherKind::Product},
 }};
 
-char16_t AsciiLower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
-
-bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i]))
-      return false;
-  return true;
-}
-
-// Two bytes per code unit; an odd last byte is dropped.
-std::u16string DecodeUtf16(std::string_view aBytes, bool aBigEndian) {
-  std::u16string out;
-  out.reserve(aBytes.size() / 2);
-  for (size_t i = 0; i + 1 < aBytes.size(); i += 2) {
-    const auto b0 = static_cast<unsigned char>(aBytes[i]);
-    const auto b1 = static_cast<unsigned char>(aBytes[i + 1]);
-    out.push_back(aBigEndian ? char16_t((b0 << 8) | b1) : char16_t((b1 << 8) | b0));
-  }
-  return out;
-}
-
-// The text of a file: the encoding comes from its byte-order mark, which is not part of the
-// text; without a mark the bytes are in the system ANSI code page.
-std::u16string DecodeFileText(std::string_view aBytes) {
-  if (aBytes.starts_with("\xEF\xBB\xBF"))
-    return Ryvel::Platform::Utf8ToUtf16(aBytes.substr(3));
-  if (aBytes.starts_with("\xFF\xFE"))
-    return DecodeUtf16(aBytes.substr(2), false);
-  if (aBytes.starts_with("\xFE\xFF"))
-    return DecodeUtf16(aBytes.substr(2), true);
-  return Ryvel::Platform::AnsiToUtf16(aBytes);
-}
+using Ryvel::Platform::SameIgnoringAsciiCase;
 
 // Without leading and trailing code units up to U+0020 (spaces and controls, tabs included).
 std::u16string_view Trim(std::u16string_view s) {
@@ -135,7 +102,7 @@ TSpecialWordsLoad TVeLSpecialWordList::LoadFromFile(const std::filesystem::path&
 void TVeLSpecialWordList::LoadFromBytes(std::string_view aBytes, bool aIsAddendum) {
   if (!aIsAddendum)
     FItems.clear();
-  const std::u16string text = DecodeFileText(aBytes);
+  const std::u16string text = Ryvel::Platform::DecodeTextFile(aBytes);
   std::u16string_view rest = text;
   // A line ends at CR, at LF or at CR LF.
   while (!rest.empty()) {
