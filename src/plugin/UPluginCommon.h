@@ -20,10 +20,14 @@ using TQABool = int32_t;
 constexpr TQABool QATrue = -1;
 constexpr TQABool QAFalse = 0;
 
+// Packed, with no padding between fields; records with pointer fields are still placed on a
+// pointer boundary, so their pointers can be read directly (their size is a multiple of it).
+#define RYVEL_RECORD_ALIGN alignas(sizeof(void*))
+
 #pragma pack(push, 1)
 
 // One segment handed to ProcessSegment. Null text pointers read as empty text.
-struct TQASegmentInfo {
+struct RYVEL_RECORD_ALIGN TQASegmentInfo {
   const char* Source;
   const char* Target;
   const char16_t* WSource;
@@ -44,7 +48,7 @@ struct TQAPluginResultOptions {
   TQABool Groupable;
 };
 
-struct TQAPluginResult {
+struct RYVEL_RECORD_ALIGN TQAPluginResult {
   const char16_t* Text;
   void* SegId;
   const TQAPluginResultOptions* Options;
@@ -54,7 +58,7 @@ struct TQAPluginResult {
 constexpr int QADescriptionLength = 256;
 using TQAPluginDescription = char16_t[QADescriptionLength];
 
-struct TQAPluginDeclareInfo {
+struct RYVEL_RECORD_ALIGN TQAPluginDeclareInfo {
   uint16_t StructVersion;
   TQAPluginDescription Description;
   TQAPluginDescription Keywords;
